@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, whatever building, testing and running the tool
+# needs on Debian 12 and is not there yet. Safe to run again: it installs
+# nothing when everything is present.
+set -euo pipefail
+
+packages=(
+  cmake make g++ clang libclang-rt-14-dev      # compilers, libFuzzer runtime
+  libgtest-dev libgmock-dev libbenchmark-dev   # tests and benchmarks
+  qt6-base-dev qt6-base-dev-tools              # the window
+  locales                                      # a decimal-comma locale for the tests
+  xvfb xauth fonts-dejavu-core                 # a display for screenshots and tests
+  dpkg-dev file                                # CPack's .deb
+)
+
+as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The tests read numbers under a locale whose decimal separator is a comma.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi
