@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Renders the window picture and the icon from their SVG sources. The
+# outputs are committed, so building the tool does not need this; run it
+# after changing an SVG (needs librsvg2-bin, imagemagick and python3).
+set -euo pipefail
+cd "$(dirname "$0")"
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+convert=/usr/bin/convert   # ImageMagick itself, not a wrapper earlier on PATH
+
+rsvg-convert -w 429 -h 226 radio.svg -o "$tmp/radio.png"
+"$convert" "$tmp/radio.png" -strip -quality 92 radio.jpg
+
+rsvg-convert -w 32 -h 32 icon.svg -o "$tmp/icon.png"
+"$convert" "$tmp/icon.png" -channel A -threshold 50% +channel -colors 15 \
+  -define png:bit-depth=4 -strip PNG8:icon.png
+"$convert" icon.png -depth 8 rgba:- | python3 make-ico.py > icon.ico
