@@ -8,6 +8,7 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev      # compilers, libFuzzer runtime
   libgtest-dev libgmock-dev libbenchmark-dev   # tests and benchmarks
   qt6-base-dev qt6-base-dev-tools              # the window
+  qt6-wayland                                  # ...shown natively on Wayland desktops too
   locales                                      # a decimal-comma locale for the tests
   xvfb xauth fonts-dejavu-core                 # a display for screenshots and tests
   dpkg-dev file                                # CPack's .deb
