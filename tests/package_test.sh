@@ -11,7 +11,7 @@ trap 'rm -rf "$work"' EXIT
 deb=$(ls "$work"/out/freqcode_*.deb)
 dpkg-deb -x "$deb" "$work/root"
 
-for file in usr/bin/freqcode usr/share/applications/freqcode.desktop usr/share/icons/hicolor/32x32/apps/freqcode.png; do
+for file in usr/bin/freqcode usr/bin/freqcode-table usr/share/applications/freqcode.desktop usr/share/icons/hicolor/32x32/apps/freqcode.png; do
   [ -f "$work/root/$file" ] || { echo "missing from the package: $file"; exit 1; }
 done
 grep -q '^Exec=freqcode$' "$work/root/usr/share/applications/freqcode.desktop"

@@ -1,0 +1,94 @@
+#include "decimal.h"
+
+
+namespace table {
+namespace {
+
+constexpr std::int64_t limit = 1'000'000'000'000'000'000;  // 10^18 millionths = 10^12 kHz
+
+std::string_view trim(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+// The text's value times 10^scale, exactly, or nothing.
+std::optional<std::int64_t> parsescaled(std::string_view text, int scale) {
+    text = trim(text);
+    std::int64_t value = 0;
+    bool digits = false, point = false;
+    int decimals = 0;
+    for (const char c : text) {
+        if (c == '.' && !point) {
+            point = true;
+            continue;
+        }
+        if (c < '0' || c > '9') return std::nullopt;
+        digits = true;
+        if (point && ++decimals > scale) {
+            if (c != '0') return std::nullopt;  // finer than the unit
+            continue;
+        }
+        if (value > (limit - 9) / 10) return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (!digits) return std::nullopt;
+    for (int i = point ? decimals : 0; i < scale; ++i) {
+        if (value > limit / 10) return std::nullopt;
+        value *= 10;
+    }
+    return value;
+}
+
+}  // namespace
+
+std::optional<Microkhz> parsemhz(std::string_view text) {
+    const auto value = parsescaled(text, 9);
+    if (!value) return std::nullopt;
+    return Microkhz{*value};
+}
+
+std::optional<Microkhz> parsekhz(std::string_view text) {
+    const auto value = parsescaled(text, 6);
+    if (!value) return std::nullopt;
+    return Microkhz{*value};
+}
+
+Microkhz operator+(Microkhz a, Microkhz b) { return {a.value + b.value}; }
+Microkhz operator-(Microkhz a, Microkhz b) { return {a.value - b.value}; }
+
+std::string khztext(Microkhz khz) {
+    const bool negative = khz.value < 0;
+    const std::uint64_t magnitude =
+        negative ? static_cast<std::uint64_t>(-(khz.value + 1)) + 1 : static_cast<std::uint64_t>(khz.value);
+    std::string text = (negative ? "-" : "") + std::to_string(magnitude / 1'000'000);
+    std::uint64_t fraction = magnitude % 1'000'000;
+    if (fraction != 0) {
+        std::string digits = std::to_string(fraction);
+        digits.insert(0, 6 - digits.size(), '0');
+        while (digits.back() == '0') digits.pop_back();
+        text += "." + digits;
+    }
+    return text;
+}
+
+std::optional<std::string> steptext(std::string_view text) {
+    text = trim(text);
+    if (text.size() >= 3) {
+        const std::string_view unit = text.substr(text.size() - 3);
+        if ((unit[0] == 'k' || unit[0] == 'K') && (unit[1] == 'h' || unit[1] == 'H') && (unit[2] == 'z' || unit[2] == 'Z'))
+            text.remove_suffix(3);
+    }
+    const auto hundredths = parsescaled(text, 2);
+    if (!hundredths) return std::nullopt;
+    switch (*hundredths) {
+        case 500: return "5kHz";
+        case 625: return "6.25kHz";
+        case 1000: return "10kHz";
+        case 1250: return "12.5kHz";
+        case 2500: return "25kHz";
+        default: return std::nullopt;
+    }
+}
+
+}  // namespace table

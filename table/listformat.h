@@ -1,0 +1,41 @@
+// The columns of a channel list, found by name in its header row, and the
+// conversion of one row into a Channel. Two forms are known:
+//  - the export of common radio programming software: Location, Name,
+//    Frequency (MHz), Duplex ("", "+", "-", "split", "off"), Offset (MHz),
+//    TStep (kHz); other columns are ignored;
+//  - the plain form: rx_khz, tx_khz, step.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "channel.h"
+
+namespace table {
+
+class ListFormat {
+public:
+    // The format of a header row, or nothing with the reason in problem.
+    // A step column is needed unless stepoverride is given.
+    static std::optional<ListFormat> fromheader(const std::vector<std::string>& header,
+                                                const std::optional<std::string>& stepoverride, std::string& problem);
+
+    // One data row as a channel; Channel::problem says what is wrong with it.
+    Channel channel(const std::vector<std::string>& fields) const;
+
+private:
+    static constexpr std::size_t none = static_cast<std::size_t>(-1);
+
+    bool exported = false;  // the programming-software form, else the plain one
+    std::size_t width = 0;  // fields in the header
+    std::size_t location = none, name = none, frequency = none, duplex = none, offset = none, tstep = none;
+    std::size_t rxkhz = none, txkhz = none, step = none;
+    std::optional<std::string> stepoverride;
+
+    void fillexported(const std::vector<std::string>& fields, Channel& channel) const;
+    void fillplain(const std::vector<std::string>& fields, Channel& channel) const;
+};
+
+}  // namespace table

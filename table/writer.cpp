@@ -1,0 +1,86 @@
+#include "writer.h"
+
+namespace table {
+namespace {
+
+constexpr std::size_t flushsize = 64 * 1024;
+
+const char* const columns[] = {"location", "name",     "rx_khz",   "tx_khz",   "step",     "rx_acode",
+                               "rx_bcode", "rx_rcode", "tx_acode", "tx_bcode", "tx_rcode", "status"};
+// Widths of the table's columns but the last; a longer text pushes the rest
+// of its line to the right rather than being cut.
+const std::size_t widths[] = {9, 17, 11, 11, 8, 5, 7, 7, 5, 7, 7};
+const char* const headings[] = {"Location", "Name", "RX kHz", "TX kHz", "Step", "RX A",
+                                "RX B",     "RX R", "TX A",   "TX B",   "TX R", "Status"};
+
+// The three codes of a side, or empty texts when it has none.
+calc::CodeSet codes(const Side& side) {
+    return side.result.outcome == calc::Outcome::codes ? side.result.codes : calc::CodeSet{};
+}
+
+// Characters, not bytes, so that names in UTF-8 line up.
+std::size_t textwidth(const std::string& text) {
+    std::size_t n = 0;
+    for (const char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
+
+}  // namespace
+
+void Writer::header() {
+    for (std::size_t i = 0; i < std::size(columns); ++i) {
+        if (form_ == Form::csv)
+            csvfield(columns[i], i + 1 == std::size(columns));
+        else
+            cell(headings[i], i < std::size(widths) ? widths[i] : 0);
+    }
+}
+
+void Writer::row(const Channel& channel, const std::string& status) {
+    const calc::CodeSet rx = codes(channel.rx), tx = codes(channel.tx);
+    const std::string* const texts[] = {&channel.location, &channel.name, &channel.rx.khz, &channel.tx.khz,
+                                        &channel.step,     &rx.acode,     &rx.bcode,       &rx.rcode,
+                                        &tx.acode,         &tx.bcode,     &tx.rcode,       &status};
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        if (form_ == Form::csv)
+            csvfield(*texts[i], i + 1 == std::size(texts));
+        else
+            cell(*texts[i], i < std::size(widths) ? widths[i] : 0);
+    }
+    if (pending_.size() >= flushsize) flush();
+}
+
+bool Writer::flush() {
+    if (!pending_.empty()) {
+        std::fwrite(pending_.data(), 1, pending_.size(), out_);
+        pending_.clear();
+    }
+    return std::fflush(out_) == 0 && !std::ferror(out_);
+}
+
+void Writer::csvfield(const std::string& text, bool last) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        pending_ += text;
+    } else {
+        pending_ += '"';
+        for (const char c : text) {
+            if (c == '"') pending_ += '"';
+            pending_ += c;
+        }
+        pending_ += '"';
+    }
+    pending_ += last ? '\n' : ',';
+}
+
+void Writer::cell(const std::string& text, std::size_t width) {
+    // Line breaks inside a field would break the table's lines.
+    for (const char c : text) pending_ += (c == '\n' || c == '\r' || c == '\t') ? ' ' : c;
+    if (width == 0) {
+        pending_ += '\n';
+        return;
+    }
+    const std::size_t used = textwidth(text);
+    pending_.append(used < width ? width - used : 1, ' ');
+}
+
+}  // namespace table
