@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QClipboard>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
@@ -126,6 +127,14 @@ TEST_F(Form1Test, ButtonsShowTheirSidesCodes) {
     EXPECT_EQ(codes(), QStringList({"****", "******", "******", "F0F1", "FCFFF4", "F6F9F0"}));
     click("Command2");
     EXPECT_EQ(codes(), QStringList({"F0F3", "FFF3F5", "F6F9F0", "F0F1", "FCFFF4", "F6F9F0"}));
+
+    // The codes cannot be typed over, but can be copied to carry them to the radio.
+    QLineEdit* abox = get<QLineEdit>("Text9");
+    QTest::keyClicks(abox, "x");
+    EXPECT_EQ(abox->text(), "F0F1");
+    abox->selectAll();
+    abox->copy();
+    EXPECT_EQ(QApplication::clipboard()->text(), "F0F1");
 
     pick(3);  // 12.5kHz
     EXPECT_EQ(codes(), placeholders);
