@@ -128,11 +128,10 @@ double readdecimal(Reader& in) {
     }
 
     double value = 0.0;
-    const auto [ptr, ec] = std::from_chars(numeral.begin(), numeral.end(), value);
-    (void)ptr;
-    if (ec == std::errc::result_out_of_range)
+    const std::errc error = std::from_chars(numeral.begin(), numeral.end(), value).ec;
+    if (error == std::errc::result_out_of_range)
         value = order + exponent > 0 ? infinity : 0.0;
-    else if (ec != std::errc())
+    else if (error != std::errc())
         value = 0.0;
     return negative ? -value : value;
 }

@@ -4,14 +4,25 @@ namespace table {
 namespace {
 
 std::string sideproblem(const char* direction, const Side& side, const std::string& step) {
-    if (side.khz.empty() || side.result.outcome == calc::Outcome::codes) return "";
-    const std::string what = side.result.outcome == calc::Outcome::offstep
-                                 ? "off the " + stepwords(step) + " step raster"
-                                 : "outside 30000 to 500000 kHz";
-    return std::string(direction) + " " + side.khz + ": " + what;
+    const std::string words = outcomewords(side, step);
+    return words.empty() ? words : std::string(direction) + " " + side.khz + ": " + words;
 }
 
 }  // namespace
+
+std::string outcomewords(const Side& side, const std::string& step) {
+    if (side.khz.empty()) return "";
+    switch (side.result.outcome) {
+        case calc::Outcome::codes:
+            return "";
+        case calc::Outcome::offstep:
+            return "off the " + stepwords(step) + " step raster";
+        case calc::Outcome::outofrange:
+            break;
+    }
+    return "outside " + std::to_string(static_cast<long>(calc::lowerkhz)) + " to " +
+           std::to_string(static_cast<long>(calc::upperkhz)) + " kHz";
+}
 
 void compute(Channel& channel) {
     if (!channel.problem.empty()) return;
@@ -25,12 +36,10 @@ std::string status(const Channel& channel) {
     if (!channel.problem.empty()) return channel.problem;
     const std::string rx = sideproblem("rx", channel.rx, channel.step);
     const std::string tx = sideproblem("tx", channel.tx, channel.step);
-    if (rx.empty() && tx.empty()) return "ok";
+    if (rx.empty() && tx.empty()) return okstatus;
     if (rx.empty() || tx.empty()) return rx + tx;
     return rx + "; " + tx;
 }
-
-bool good(const Channel& channel) { return status(channel) == "ok"; }
 
 std::string stepwords(const std::string& step) {
     std::string words = step;

@@ -25,10 +25,16 @@ struct Channel {
 // Fills both sides' results from their kHz texts and the step.
 void compute(Channel& channel);
 
-// "ok", or what is wrong with the channel: "rx 145003: off the 12.5 kHz step
-// raster; tx 29000: outside 30000 to 500000 kHz".
+// What calccodes made of one side, in words: "off the 12.5 kHz step raster",
+// "outside 30000 to 500000 kHz", or empty for codes (or no such side).
+std::string outcomewords(const Side& side, const std::string& step);
+
+// The status of a channel that has codes for every side it has.
+inline const std::string okstatus = "ok";
+
+// okstatus, or what is wrong with the channel: "rx 145003: off the 12.5 kHz
+// step raster; tx 29000: outside 30000 to 500000 kHz".
 std::string status(const Channel& channel);
-bool good(const Channel& channel);
 
 // "12.5kHz" -> "12.5 kHz", for messages.
 std::string stepwords(const std::string& step);

@@ -130,22 +130,20 @@ int onechannel(const Options& options, table::Writer::Form form) {
         std::printf("step %s\n", table::stepwords(channel.step).c_str());
         for (auto [side, label] : {std::pair{&channel.rx, "rx"}, std::pair{&channel.tx, "tx"}}) {
             if (side->khz.empty()) continue;
-            const auto& result = side->result;
-            if (result.outcome == calc::Outcome::codes)
-                std::printf("%s %s kHz: A %s  B %s  R %s\n", label, side->khz.c_str(), result.codes.acode.c_str(),
-                            result.codes.bcode.c_str(), result.codes.rcode.c_str());
+            const auto& codes = side->result.codes;
+            const std::string words = table::outcomewords(*side, channel.step);
+            if (words.empty())
+                std::printf("%s %s kHz: A %s  B %s  R %s\n", label, side->khz.c_str(), codes.acode.c_str(),
+                            codes.bcode.c_str(), codes.rcode.c_str());
             else
-                std::printf("%s %s: %s\n", label, side->khz.c_str(),
-                            result.outcome == calc::Outcome::offstep
-                                ? ("off the " + table::stepwords(channel.step) + " step raster").c_str()
-                                : "outside 30000 to 500000 kHz");
+                std::printf("%s %s: %s\n", label, side->khz.c_str(), words.c_str());
         }
     }
     if (std::fflush(stdout) != 0) {
         complain("cannot write the output");
         return exitfailed;
     }
-    return status == "ok" ? exitok : exitfailed;
+    return status == table::okstatus ? exitok : exitfailed;
 }
 
 // A whole list, row by row.
@@ -196,7 +194,7 @@ int channellist(const Options& options, table::Writer::Form form) {
         const std::string rowstatus = table::status(channel);
         writer.row(channel, rowstatus);
         ++channels;
-        if (rowstatus != "ok" && ++failed <= mostmessages)
+        if (rowstatus != table::okstatus && ++failed <= mostmessages)
             complain(source + ": line " + std::to_string(reader.line()) + ": " + rowstatus);
     }
     if (reader.failed()) {

@@ -54,8 +54,11 @@ TEST(Valnum, LongNumeralsAreReadWhole) {
 }
 
 TEST(Valnum, DecimalPointIsADotInEveryLocale) {
-    const char* previous = std::setlocale(LC_ALL, nullptr);
-    const std::string saved = previous ? previous : "C";
+    // Put back whatever locale the other tests run under, however this one ends.
+    struct Restore {
+        std::string saved = std::setlocale(LC_ALL, nullptr);
+        ~Restore() { std::setlocale(LC_ALL, saved.c_str()); }
+    } restore;
     const char* commalocales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE"};
     const char* chosen = nullptr;
     for (const char* name : commalocales)
@@ -66,7 +69,6 @@ TEST(Valnum, DecimalPointIsADotInEveryLocale) {
     EXPECT_EQ(valnum("145.5"), 145.5);
     EXPECT_EQ(valnum("145,5"), 145);
     EXPECT_EQ(calc::calccodes(calc::Direction::transmit, "6.25kHz", "430006.25").codes.acode, "F1F0");
-    std::setlocale(LC_ALL, saved.c_str());
 }
 
 TEST(Roundeven, HalfGoesToEven) {
