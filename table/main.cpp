@@ -1,6 +1,12 @@
 // freqcode-table: the synthesizer codes of one channel, or of a whole
 // channel list in CSV, computed exactly as the window computes them.
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+constexpr int STDIN_FILENO = 0, STDOUT_FILENO = 1;
+#else
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -79,6 +85,8 @@ std::optional<int> parse(int argc, char** argv, Options& options) {
             else return false;
             return true;
         };
+        const bool flag = arg == "--help" || arg == "--version" || arg == "--csv" || arg == "--table";
+        if (flag && inlinevalue) return usageerror(std::string(arg) + " takes no value");
         if (arg == "--help") {
             std::fputs(usage, stdout);
             return exitok;

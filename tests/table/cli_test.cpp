@@ -212,6 +212,7 @@ TEST(FreqcodeTable, BadInputIsReportedNeverFatal) {
         {"no step", "", {"--rx", "145000"}, 2, "--step"},
         {"bad frequency", "", {"--step", "5", "--rx", "145 kHz"}, 2, "--rx 145 kHz is not a number of kHz"},
         {"missing value", "", {"--step"}, 2, "--step needs a value"},
+        {"value for a flag", "", {"--csv=yes"}, 2, "--csv takes no value"},
         {"no such file", "", {"/nonexistent/list.csv"}, 1, "cannot open /nonexistent/list.csv"},
     };
     for (const auto& c : cases) {
