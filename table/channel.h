@@ -1,7 +1,6 @@
 // One channel's codes for both directions, with each outcome spelled out.
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "calc/codes.h"

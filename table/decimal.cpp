@@ -1,16 +1,9 @@
 #include "decimal.h"
 
-
 namespace table {
 namespace {
 
 constexpr std::int64_t limit = 1'000'000'000'000'000'000;  // 10^18 millionths = 10^12 kHz
-
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
-}
 
 // The text's value times 10^scale, exactly, or nothing.
 std::optional<std::int64_t> parsescaled(std::string_view text, int scale) {
@@ -52,6 +45,12 @@ std::optional<Microkhz> parsekhz(std::string_view text) {
     const auto value = parsescaled(text, 6);
     if (!value) return std::nullopt;
     return Microkhz{*value};
+}
+
+std::string_view trim(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
 }
 
 Microkhz operator+(Microkhz a, Microkhz b) { return {a.value + b.value}; }

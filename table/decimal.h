@@ -28,6 +28,9 @@ Microkhz operator-(Microkhz a, Microkhz b);
 // The shortest exact kHz text: 145612500000 -> "145612.5", -1000000 -> "-1".
 std::string khztext(Microkhz khz);
 
+// The text without the spaces and tabs around it.
+std::string_view trim(std::string_view text);
+
 // The channel step text that calccodes knows ("12.5kHz") for a step given as
 // kHz with or without the unit ("12.5kHz", "12.50", "12.5 kHz"), or nothing
 // when it is not one of 5, 6.25, 10, 12.5 and 25 kHz.

@@ -7,10 +7,9 @@
 namespace table {
 namespace {
 
+// Trimmed and in lower case, for matching names and keywords.
 std::string lower(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    std::string out(text);
+    std::string out(trim(text));
     for (char& c : out)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return out;
@@ -71,11 +70,15 @@ Channel ListFormat::channel(const std::vector<std::string>& fields) const {
         fillplain(fields, channel);
     if (!channel.problem.empty()) return channel;
 
-    const std::string steptextgiven = stepoverride ? *stepoverride : field(exported ? tstep : step);
-    if (const auto known = steptext(steptextgiven))
+    if (stepoverride) {
+        channel.step = *stepoverride;
+        return channel;
+    }
+    const std::string given = field(exported ? tstep : step);
+    if (const auto known = steptext(given))
         channel.step = *known;
     else
-        channel.problem = "step " + quote(steptextgiven) + " is not one of 5, 6.25, 10, 12.5 and 25 kHz";
+        channel.problem = "step " + quote(given) + " is not one of 5, 6.25, 10, 12.5 and 25 kHz";
     return channel;
 }
 

@@ -18,7 +18,8 @@ namespace table {
 class ListFormat {
 public:
     // The format of a header row, or nothing with the reason in problem.
-    // A step column is needed unless stepoverride is given.
+    // A step column is needed unless stepoverride, a step text calccodes
+    // knows ("12.5kHz"), stands in for it.
     static std::optional<ListFormat> fromheader(const std::vector<std::string>& header,
                                                 const std::optional<std::string>& stepoverride, std::string& problem);
 

@@ -182,7 +182,8 @@ int channellist(const Options& options, table::Writer::Form form) {
         return exitfailed;
     }
     std::string problem;
-    const auto format = table::ListFormat::fromheader(fields, options.step, problem);
+    const auto step = options.step ? table::steptext(*options.step) : std::nullopt;
+    const auto format = table::ListFormat::fromheader(fields, step, problem);
     if (!format) {
         complain(source + ": line 1: " + problem);
         return exitfailed;
