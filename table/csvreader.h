@@ -1,6 +1,16 @@
 // Reads CSV records (RFC 4180: quoted fields, doubled quotes, line breaks
-// inside quotes, LF or CRLF line ends) from a stream, one record at a time,
-// in bounded memory whatever the input's size.
+// inside quotes; LF, CRLF or CR line ends) from a stream, one record at a
+// time, in bounded memory whatever the input's size.
+//
+// The separator is ',', ';' or tab, whichever the first record (the header
+// row) uses most outside quotes. A line that starts with '#' is a comment.
+// Fields that are not UTF-8 are read as Windows-1252, so every field is
+// UTF-8.
+//
+// A record that cannot be used is reported once and never takes another
+// record's lines: after a bad quote (text after a closing quote, or a quoted
+// field still open after maxrecord bytes) reading goes on at the line after
+// the one where the bad record began, re-reading only that record's bytes.
 #pragma once
 
 #include <cstddef>
@@ -8,40 +18,57 @@
 #include <string>
 #include <vector>
 
+#include "textinput.h"
+
 namespace table {
 
 class CsvReader {
 public:
     enum class Status {
-        record,  // fields hold the next record
-        bad,     // the record cannot be used; problem() says why
-        end,     // no more input
+        record,   // fields hold the next record
+        comment,  // a comment line; fields is empty
+        bad,      // the record cannot be used; problem() says why, and fields
+                  // hold the fields read before the fault
+        end,      // no more input, or a read error (error())
     };
 
-    // A record longer than maxrecord bytes is reported bad and skipped.
     explicit CsvReader(std::FILE* in, std::size_t maxrecord = 64 * 1024);
 
     Status next(std::vector<std::string>& fields);
 
-    // The line on which the last record started, counting from 1.
+    // The line on which the last record started, and the line after it,
+    // counting from 1.
     long line() const { return recordline_; }
+    long endline() const { return line_; }
     const std::string& problem() const { return problem_; }
-    // A read error of the stream (not the end of the input).
-    bool failed() const { return std::ferror(in_) != 0; }
+    // The separator found in the first record ('\0' before it is read).
+    char separator() const { return separator_; }
+    // The read error that ended the input (an errno value), or 0.
+    int error() const { return input_.error(); }
 
 private:
     int get();
-    void unget(int c) {
-        if (c != EOF) pushback_.push_back(static_cast<char>(c));
-    }
+    int getafterbreak();
+    void detectseparator(int first);
+    void skipline(int c);
+    void resume();
+    void finishfields(std::vector<std::string>& fields, std::size_t keep) const;
 
-    std::FILE* in_;
+    TextInput input_;
     std::size_t maxrecord_;
-    std::vector<char> buffer_;
-    std::size_t pos_ = 0, size_ = 0;
-    std::string pushback_;  // characters given back, the last one first
+    char separator_ = '\0';
+
+    std::string replay_;  // bytes to read again before the input
+    std::size_t replaypos_ = 0;
+    bool aftercr_ = false;  // the last byte read was a CR, so a LF now is the same line end
+
+    // The record being read: its bytes as read (up to maxrecord), and where
+    // its first line ends in them.
+    std::string raw_;
+    std::size_t firstbreak_ = 0;  // 0: no line break yet
+    std::size_t fieldsatbreak_ = 0;
+
     long line_ = 1, recordline_ = 0;
-    bool started_ = false;
     std::string problem_;
 };
 

@@ -47,6 +47,26 @@ std::optional<Microkhz> parsekhz(std::string_view text) {
     return Microkhz{*value};
 }
 
+std::optional<Microkhz> parsefrequency(std::string_view text, Unit unit) {
+    text = trim(text);
+    const auto endswith = [&](std::string_view suffix) {
+        if (text.size() < suffix.size()) return false;
+        for (std::size_t i = 0; i < suffix.size(); ++i) {
+            char c = text[text.size() - suffix.size() + i];
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            if (c != suffix[i]) return false;
+        }
+        text.remove_suffix(suffix.size());
+        return true;
+    };
+    if (endswith("mhz")) unit = Unit::mhz;
+    else if (endswith("khz")) unit = Unit::khz;
+    else if (endswith("hz")) unit = Unit::hz;
+    const auto value = parsescaled(text, unit == Unit::mhz ? 9 : unit == Unit::khz ? 6 : 3);
+    if (!value) return std::nullopt;
+    return Microkhz{*value};
+}
+
 std::string_view trim(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);

@@ -22,6 +22,12 @@ struct Microkhz {
 std::optional<Microkhz> parsemhz(std::string_view text);
 std::optional<Microkhz> parsekhz(std::string_view text);
 
+// A frequency that may name its unit: "145.5 MHz", "145500kHz",
+// "145500000 Hz" (the unit's case does not matter); without one it is in
+// the given unit.
+enum class Unit { hz, khz, mhz };
+std::optional<Microkhz> parsefrequency(std::string_view text, Unit unit);
+
 Microkhz operator+(Microkhz a, Microkhz b);
 Microkhz operator-(Microkhz a, Microkhz b);
 

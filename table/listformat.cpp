@@ -1,8 +1,10 @@
 #include "listformat.h"
 
+#include <algorithm>
+#include <array>
 #include <tuple>
 
-#include "decimal.h"
+#include "encoding.h"
 
 namespace table {
 namespace {
@@ -15,33 +17,80 @@ std::string lower(std::string_view text) {
     return out;
 }
 
-// Quoted for a message, cut short when long.
-std::string quote(const std::string& text) {
-    return "'" + (text.size() > 40 ? text.substr(0, 40) + "..." : text) + "'";
+// A header name split into the name and the unit in brackets after it:
+// "Frequency (MHz)" -> {"frequency", "mhz"}.
+std::pair<std::string, std::string> nameandunit(std::string_view header) {
+    std::string name = lower(header);
+    if (name.size() >= 2 && (name.back() == ')' || name.back() == ']')) {
+        const char open = name.back() == ')' ? '(' : '[';
+        const std::size_t at = name.rfind(open);
+        if (at != std::string::npos) {
+            std::string unit = lower(std::string_view(name).substr(at + 1, name.size() - at - 2));
+            name = lower(std::string_view(name).substr(0, at));
+            return {name, unit};
+        }
+    }
+    return {name, ""};
+}
+
+std::optional<Unit> unitnamed(const std::string& unit) {
+    if (unit == "mhz") return Unit::mhz;
+    if (unit == "khz") return Unit::khz;
+    if (unit == "hz") return Unit::hz;
+    return std::nullopt;
+}
+
+const char* unitname(Unit unit) { return unit == Unit::mhz ? "MHz" : unit == Unit::khz ? "kHz" : "Hz"; }
+
+std::string columnnumbers(std::size_t first, std::size_t second) {
+    return std::to_string(first + 1) + " and " + std::to_string(second + 1);
 }
 
 }  // namespace
 
-std::optional<ListFormat> ListFormat::fromheader(const std::vector<std::string>& header,
+std::optional<ListFormat> ListFormat::fromheader(const std::vector<std::string>& header, char separator,
                                                  const std::optional<std::string>& stepoverride, std::string& problem) {
     ListFormat format;
     format.width = header.size();
+    format.decimalcomma = separator == ';' || separator == '\t';
     format.stepoverride = stepoverride;
+
+    const std::array known = {
+        std::tuple{"location", &format.location, false}, std::tuple{"name", &format.name, false},
+        std::tuple{"frequency", &format.frequency, true}, std::tuple{"duplex", &format.duplex, false},
+        std::tuple{"offset", &format.offset, true},      std::tuple{"tstep", &format.tstep, true},
+        std::tuple{"rx_khz", &format.rxkhz, true},       std::tuple{"tx_khz", &format.txkhz, true},
+        std::tuple{"step", &format.step, true},
+    };
     for (std::size_t i = 0; i < header.size(); ++i) {
-        const std::string column = lower(header[i]);
-        std::size_t* slot = column == "location"    ? &format.location
-                            : column == "name"      ? &format.name
-                            : column == "frequency" ? &format.frequency
-                            : column == "duplex"    ? &format.duplex
-                            : column == "offset"    ? &format.offset
-                            : column == "tstep"     ? &format.tstep
-                            : column == "rx_khz"    ? &format.rxkhz
-                            : column == "tx_khz"    ? &format.txkhz
-                            : column == "step"      ? &format.step
-                                                    : nullptr;
-        if (slot && *slot == none) *slot = i;
+        const auto [column, unittext] = nameandunit(header[i]);
+        for (const auto& [known_name, slot, measured] : known) {
+            if (column != known_name || (!measured && !unittext.empty())) continue;
+            if (*slot != none) {
+                problem = "the header row has two " + header[i] + " columns (" + columnnumbers(*slot, i) +
+                          "); which one holds the channels?";
+                return std::nullopt;
+            }
+            *slot = i;
+            if (unittext.empty()) break;
+            const auto unit = unitnamed(unittext);
+            const bool steporkhz = slot != &format.frequency && slot != &format.offset;
+            if (!unit || (steporkhz && *unit != Unit::khz)) {
+                problem = "the unit of " + quote(header[i]) + " is not " + (steporkhz ? "kHz" : "MHz, kHz or Hz");
+                return std::nullopt;
+            }
+            if (slot == &format.frequency) format.frequencyunit = *unit;
+            if (slot == &format.offset) format.offsetunit = *unit;
+            break;
+        }
     }
     format.exported = format.frequency != none;
+    if (format.exported && (format.rxkhz != none || format.txkhz != none)) {
+        problem = "the header row has both " + header[format.frequency] + " and " +
+                  header[format.rxkhz != none ? format.rxkhz : format.txkhz] +
+                  " columns; keep either the exported columns or rx_khz, tx_khz and step";
+        return std::nullopt;
+    }
     if (!format.exported && format.rxkhz == none && format.txkhz == none) {
         problem = "the header row has no frequency column (Frequency in MHz, or rx_khz and tx_khz); is this a channel list?";
         return std::nullopt;
@@ -54,12 +103,38 @@ std::optional<ListFormat> ListFormat::fromheader(const std::vector<std::string>&
     return format;
 }
 
-Channel ListFormat::channel(const std::vector<std::string>& fields) const {
+std::string ListFormat::field(const std::vector<std::string>& fields, std::size_t column) const {
+    return column < fields.size() ? fields[column] : std::string();
+}
+
+// A number field's text, its decimal comma made a point where the list
+// separates fields otherwise.
+std::string ListFormat::number(const std::vector<std::string>& fields, std::size_t column) const {
+    std::string text = field(fields, column);
+    if (decimalcomma) std::replace(text.begin(), text.end(), ',', '.');
+    return text;
+}
+
+Channel ListFormat::badrow(const std::vector<std::string>& fields, const std::string& problem) const {
     Channel channel;
-    const auto field = [&](std::size_t column) { return column < fields.size() ? fields[column] : std::string(); };
-    channel.location = field(location);
-    channel.name = field(name);
-    if (fields.size() != width) {
+    channel.location = field(fields, location);
+    channel.name = field(fields, name);
+    channel.problem = problem;
+    return channel;
+}
+
+std::optional<Channel> ListFormat::channel(const std::vector<std::string>& fields) const {
+    if (exported ? trim(field(fields, frequency)).empty()
+                 : trim(field(fields, rxkhz)).empty() && trim(field(fields, txkhz)).empty())
+        return std::nullopt;  // an unused memory
+
+    Channel channel;
+    channel.location = field(fields, location);
+    channel.name = field(fields, name);
+    // Spreadsheets drop empty fields at a row's end; extra fields must be empty.
+    const bool extra = std::any_of(fields.begin() + static_cast<std::ptrdiff_t>(std::min(width, fields.size())),
+                                   fields.end(), [](const std::string& f) { return !trim(f).empty(); });
+    if (extra) {
         channel.problem = std::to_string(fields.size()) + " fields where the header has " + std::to_string(width);
         return channel;
     }
@@ -74,23 +149,24 @@ Channel ListFormat::channel(const std::vector<std::string>& fields) const {
         channel.step = *stepoverride;
         return channel;
     }
-    const std::string given = field(exported ? tstep : step);
+    const std::string given = number(fields, exported ? tstep : step);
     if (const auto known = steptext(given))
         channel.step = *known;
     else
-        channel.problem = "step " + quote(given) + " is not one of 5, 6.25, 10, 12.5 and 25 kHz";
+        channel.problem = "step " + quote(field(fields, exported ? tstep : step)) +
+                          " is not one of 5, 6.25, 10, 12.5 and 25 kHz";
     return channel;
 }
 
 void ListFormat::fillexported(const std::vector<std::string>& fields, Channel& channel) const {
-    const auto rx = parsemhz(fields[frequency]);
+    const auto rx = parsefrequency(number(fields, frequency), frequencyunit);
     if (!rx) {
-        channel.problem = "Frequency " + quote(fields[frequency]) + " is not a number of MHz";
+        channel.problem = "Frequency " + quote(fields[frequency]) + " is not a number of " + unitname(frequencyunit);
         return;
     }
     channel.rx.khz = khztext(*rx);
 
-    const std::string kind = duplex == none ? "" : lower(fields[duplex]);
+    const std::string kind = lower(field(fields, duplex));
     if (kind == "off") return;  // receive only
     if (kind.empty()) {
         channel.tx.khz = channel.rx.khz;
@@ -100,10 +176,9 @@ void ListFormat::fillexported(const std::vector<std::string>& fields, Channel& c
         channel.problem = "Duplex " + quote(fields[duplex]) + " is not '', '+', '-', 'split' or 'off'";
         return;
     }
-    const std::string offsettext = offset == none ? "" : fields[offset];
-    const auto value = parsemhz(offsettext);
+    const auto value = parsefrequency(number(fields, offset), offsetunit);
     if (!value) {
-        channel.problem = "Offset " + quote(offsettext) + " is not a number of MHz";
+        channel.problem = "Offset " + quote(field(fields, offset)) + " is not a number of " + unitname(offsetunit);
         return;
     }
     channel.tx.khz = khztext(kind == "split" ? *value : kind == "+" ? *rx + *value : *rx - *value);
@@ -111,15 +186,14 @@ void ListFormat::fillexported(const std::vector<std::string>& fields, Channel& c
 
 void ListFormat::fillplain(const std::vector<std::string>& fields, Channel& channel) const {
     for (auto [column, side, label] : {std::tuple{rxkhz, &channel.rx, "rx_khz"}, std::tuple{txkhz, &channel.tx, "tx_khz"}}) {
-        if (column == none || lower(fields[column]).empty()) continue;
-        const auto value = parsekhz(fields[column]);
+        if (trim(field(fields, column)).empty()) continue;
+        const auto value = parsefrequency(number(fields, column), Unit::khz);
         if (!value) {
             channel.problem = std::string(label) + " " + quote(fields[column]) + " is not a number of kHz";
             return;
         }
         side->khz = khztext(*value);
     }
-    if (channel.rx.khz.empty() && channel.tx.khz.empty()) channel.problem = "no frequency in rx_khz or tx_khz";
 }
 
 }  // namespace table

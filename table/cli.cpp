@@ -1,0 +1,271 @@
+#include "cli.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <string_view>
+#include <tuple>
+
+#include "channel.h"
+#include "csvreader.h"
+#include "decimal.h"
+#include "files.h"
+#include "listformat.h"
+#include "writer.h"
+
+namespace table {
+namespace {
+
+constexpr int exitok = 0;
+constexpr int exitfailed = 1;  // a channel could not be computed, or the list could not be read
+constexpr int exitusage = 2;   // the command line is wrong
+
+constexpr long mostmessages = 100;  // row messages on standard error before they are only counted
+
+const char* const usage = R"(Usage: freqcode-table [OPTIONS] [FILE]
+Computes the A, B and R synthesizer codes of VHF/UHF channels.
+
+One channel:
+  freqcode-table --step 12.5kHz --rx 145000 --tx 145600
+
+A channel list: FILE, or standard input when FILE is absent or "-", in CSV
+with a header row. Its columns are found by name:
+  Location, Name, Frequency (MHz), Duplex, Offset (MHz), TStep (kHz), as
+  radio programming software exports them (other columns are ignored); or
+  rx_khz, tx_khz, step.
+Fields are separated by ",", ";" or tab, as the header row shows; with ";"
+or tab a decimal comma is read as a point. Lines starting with "#" and rows
+without a frequency are skipped.
+
+Options:
+  --step STEP   channel step: 5, 6.25, 10, 12.5 or 25 kHz ("12.5kHz", "12.5");
+                for a list, it stands in for the list's own step column
+  --rx KHZ      receive frequency in kHz (one channel)
+  --tx KHZ      transmit frequency in kHz (one channel)
+  --csv         write CSV (the default when output is not a terminal)
+  --table       write an aligned table (the default on a terminal)
+  -h, --help    show this help
+  --version     show the version
+  --            end of options: a FILE starting with "-" follows
+
+Exit status: 0 all channels computed, 1 a channel or the list failed
+(each failure is reported on standard error), 2 a wrong command line.
+)";
+
+const char* const version = "freqcode-table (freqcode) " FREQCODE_VERSION R"(
+Copyright (C) 2026 the freqcode authors.
+License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.
+This is free software: you are free to change and redistribute it.
+There is NO WARRANTY, to the extent permitted by law.
+)";
+
+struct Options {
+    std::optional<std::string> step, rx, tx, file;
+    std::optional<Writer::Form> form;
+};
+
+class Program {
+public:
+    explicit Program(const Streams& streams) : io(streams) {}
+
+    int run(const std::vector<std::string>& args) const {
+        Options options;
+        if (const auto done = parse(args, options)) return *done;
+        const auto form = options.form.value_or(io.interactiveout ? Writer::Form::table : Writer::Form::csv);
+        return options.rx || options.tx ? onechannel(options, form) : channellist(options, form);
+    }
+
+    void complain(const std::string& message) const {
+        std::fprintf(io.err, "freqcode-table: %s\n", message.c_str());
+    }
+
+private:
+    int usageerror(const std::string& message) const {
+        complain(message);
+        std::fputs("Try 'freqcode-table --help'.\n", io.err);
+        return exitusage;
+    }
+
+    std::optional<int> parse(const std::vector<std::string>& args, Options& options) const;
+    int onechannel(const Options& options, Writer::Form form) const;
+    int channellist(const Options& options, Writer::Form form) const;
+
+    Streams io;
+};
+
+// Parses the command line; an exit status when the program is done already.
+std::optional<int> Program::parse(const std::vector<std::string>& args, Options& options) const {
+    bool optionsended = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        const bool isoption = !optionsended && arg.size() > 1 && arg[0] == '-';
+        if (!isoption) {
+            if (options.file) return usageerror("one channel list at a time");
+            options.file = std::string(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsended = true;
+            continue;
+        }
+        std::optional<std::string> inlinevalue;
+        if (arg.substr(0, 2) == "--" && arg.find('=') != std::string_view::npos) {
+            inlinevalue = std::string(arg.substr(arg.find('=') + 1));
+            arg = arg.substr(0, arg.find('='));
+        }
+        const bool flag = arg == "--help" || arg == "-h" || arg == "--version" || arg == "--csv" || arg == "--table";
+        if (flag && inlinevalue) return usageerror(std::string(arg) + " takes no value");
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(usage, io.out);
+            return exitok;
+        }
+        if (arg == "--version") {
+            std::fputs(version, io.out);
+            return exitok;
+        }
+        if (arg == "--csv" || arg == "--table") {
+            options.form = arg == "--csv" ? Writer::Form::csv : Writer::Form::table;
+        } else if (arg == "--step" || arg == "--rx" || arg == "--tx") {
+            auto& slot = arg == "--step" ? options.step : arg == "--rx" ? options.rx : options.tx;
+            if (inlinevalue) slot = inlinevalue;
+            else if (i + 1 < args.size()) slot = args[++i];
+            else return usageerror(std::string(arg) + " needs a value");
+        } else {
+            return usageerror("unknown option " + std::string(arg));
+        }
+    }
+    if (options.step && !steptext(*options.step))
+        return usageerror("--step " + *options.step + " is not one of 5, 6.25, 10, 12.5 and 25 kHz");
+    if ((options.rx || options.tx) && options.file) return usageerror("give --rx/--tx or a channel list, not both");
+    if ((options.rx || options.tx) && !options.step) return usageerror("give the channel's step with --step");
+    if (!options.rx && !options.tx && !options.file && io.interactivein)
+        return usageerror("give a channel with --step, --rx and --tx, or a channel list");
+    return std::nullopt;
+}
+
+// One channel from the command line.
+int Program::onechannel(const Options& options, Writer::Form form) const {
+    Channel channel;
+    channel.step = *steptext(*options.step);
+    for (auto [text, side, label] : {std::tuple{&options.rx, &channel.rx, "--rx"}, std::tuple{&options.tx, &channel.tx, "--tx"}}) {
+        if (!*text) continue;
+        const auto khz = parsekhz(**text);
+        if (!khz) return usageerror(std::string(label) + " " + **text + " is not a number of kHz");
+        side->khz = khztext(*khz);
+    }
+    compute(channel);
+    const std::string rowstatus = status(channel);
+
+    if (form == Writer::Form::csv) {
+        Writer writer(io.out, form);
+        writer.header();
+        writer.row(channel, rowstatus);
+    } else {
+        std::fprintf(io.out, "step %s\n", stepwords(channel.step).c_str());
+        for (auto [side, label] : {std::pair{&channel.rx, "rx"}, std::pair{&channel.tx, "tx"}}) {
+            if (side->khz.empty()) continue;
+            const auto& codes = side->result.codes;
+            const std::string words = outcomewords(*side, channel.step);
+            if (words.empty())
+                std::fprintf(io.out, "%s %s kHz: A %s  B %s  R %s\n", label, side->khz.c_str(), codes.acode.c_str(),
+                             codes.bcode.c_str(), codes.rcode.c_str());
+            else
+                std::fprintf(io.out, "%s %s: %s\n", label, side->khz.c_str(), words.c_str());
+        }
+    }
+    if (rowstatus == okstatus) return exitok;
+    complain(rowstatus);
+    return exitfailed;
+}
+
+bool blank(const std::vector<std::string>& fields) {
+    return std::all_of(fields.begin(), fields.end(), [](const std::string& field) { return trim(field).empty(); });
+}
+
+// A whole list, row by row.
+int Program::channellist(const Options& options, Writer::Form form) const {
+    const bool fromstdin = !options.file || *options.file == "-";
+    const std::string source = fromstdin ? "standard input" : *options.file;
+    std::FILE* in = fromstdin ? io.in : openutf8(*options.file, "rb");
+    if (!in) {
+        complain("cannot open " + source + ": " + std::strerror(errno));
+        return exitfailed;
+    }
+    struct Closer {
+        std::FILE* file;
+        bool owned;
+        ~Closer() {
+            if (owned) std::fclose(file);
+        }
+    } closer{in, !fromstdin};
+
+    CsvReader reader(in);
+    std::vector<std::string> fields;
+    auto first = reader.next(fields);
+    while (first == CsvReader::Status::comment || (first == CsvReader::Status::record && blank(fields)))
+        first = reader.next(fields);
+    if (first == CsvReader::Status::end) {
+        if (reader.error() != 0) complain("cannot read " + source + ": " + std::strerror(reader.error()));
+        else complain(source + " is empty; a channel list starts with a header row");
+        return exitfailed;
+    }
+    const std::string where = source + ": line ";
+    if (first == CsvReader::Status::bad) {
+        complain(where + std::to_string(reader.line()) + ": " + reader.problem() + "; is this a CSV file?");
+        return exitfailed;
+    }
+    std::string problem;
+    const auto step = options.step ? steptext(*options.step) : std::nullopt;
+    const auto format = ListFormat::fromheader(fields, reader.separator(), step, problem);
+    if (!format) {
+        complain(where + std::to_string(reader.line()) + ": " + problem);
+        return exitfailed;
+    }
+
+    Writer writer(io.out, form);
+    writer.header();
+    long channels = 0, failed = 0;
+    for (auto status = reader.next(fields); status != CsvReader::Status::end; status = reader.next(fields)) {
+        Channel channel;
+        if (status == CsvReader::Status::bad) {
+            channel = format->badrow(fields, reader.problem());
+        } else {
+            if (status == CsvReader::Status::comment || blank(fields)) continue;
+            auto row = format->channel(fields);
+            if (!row) continue;  // an unused memory
+            channel = std::move(*row);
+        }
+        compute(channel);
+        const std::string rowstatus = table::status(channel);
+        writer.row(channel, rowstatus);
+        ++channels;
+        if (rowstatus != okstatus && ++failed <= mostmessages)
+            complain(where + std::to_string(reader.line()) + ": " + rowstatus);
+    }
+    if (reader.error() != 0) {
+        complain("cannot read " + source + ": " + std::strerror(reader.error()));
+        return exitfailed;
+    }
+    if (!writer.flush()) return exitfailed;  // reported once, by the caller
+    if (failed > 0) {
+        complain(std::to_string(failed) + " of " + std::to_string(channels) + " channels failed");
+        return exitfailed;
+    }
+    return exitok;
+}
+
+}  // namespace
+
+int freqcodetable(const std::vector<std::string>& args, const Streams& streams) {
+    const Program program(streams);
+    const int status = program.run(args);
+    // Whatever was asked, output that did not reach its place is a failure.
+    if (std::fflush(streams.out) != 0 || std::ferror(streams.out)) {
+        program.complain("cannot write the output");
+        return status == exitok ? exitfailed : status;
+    }
+    return status;
+}
+
+}  // namespace table

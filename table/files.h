@@ -1,0 +1,13 @@
+// Opening a file named in UTF-8, on every system: Windows takes file names
+// in UTF-16, so a name like "Kanäle.csv" needs converting there.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace table {
+
+// std::fopen with a UTF-8 name; nullptr with errno set on failure.
+std::FILE* openutf8(const std::string& path, const char* mode);
+
+}  // namespace table

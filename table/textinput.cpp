@@ -1,0 +1,69 @@
+#include "textinput.h"
+
+#include <cerrno>
+
+#include "encoding.h"
+
+namespace table {
+
+TextInput::TextInput(std::FILE* in) : in_(in), block_(64 * 1024) {}
+
+std::size_t TextInput::readblock() {
+    if (error_ != 0) return 0;
+    errno = 0;
+    blocksize_ = std::fread(block_.data(), 1, block_.size(), in_);
+    if (blocksize_ == 0 && std::ferror(in_)) error_ = errno != 0 ? errno : EIO;
+    return blocksize_;
+}
+
+bool TextInput::fill() {
+    text_.clear();
+    pos_ = 0;
+    while (text_.empty()) {
+        if (readblock() == 0) {
+            // A unit cut off by the end of the input is no character.
+            if (!carry_.empty() || highsurrogate_ != 0) appendutf8(text_, 0xFFFD);
+            carry_.clear();
+            highsurrogate_ = 0;
+            return !text_.empty();
+        }
+        std::size_t start = 0;
+        if (encoding_ == Encoding::unknown) {
+            const auto byte = [&](std::size_t i) { return i < blocksize_ ? static_cast<unsigned char>(block_[i]) : 0u; };
+            encoding_ = Encoding::utf8;
+            if (byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) start = 3;
+            else if (byte(0) == 0xFF && byte(1) == 0xFE) encoding_ = Encoding::utf16le, start = 2;
+            else if (byte(0) == 0xFE && byte(1) == 0xFF) encoding_ = Encoding::utf16be, start = 2;
+        }
+        if (encoding_ == Encoding::utf8) {
+            text_.assign(block_.data() + start, blocksize_ - start);
+        } else {
+            carry_.append(block_.data() + start, blocksize_ - start);
+            decodeutf16();
+        }
+    }
+    return true;
+}
+
+void TextInput::decodeutf16() {
+    const bool little = encoding_ == Encoding::utf16le;
+    std::size_t i = 0;
+    for (; i + 1 < carry_.size(); i += 2) {
+        const char32_t first = static_cast<unsigned char>(carry_[i]), second = static_cast<unsigned char>(carry_[i + 1]);
+        const char32_t unit = little ? (second << 8 | first) : (first << 8 | second);
+        if (highsurrogate_ != 0) {
+            const char32_t high = highsurrogate_;
+            highsurrogate_ = 0;
+            if (unit >= 0xDC00 && unit <= 0xDFFF) {
+                appendutf8(text_, 0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
+                continue;
+            }
+            appendutf8(text_, 0xFFFD);  // a first half without its second
+        }
+        if (unit >= 0xD800 && unit <= 0xDBFF) highsurrogate_ = unit;
+        else appendutf8(text_, unit);  // a lone second half becomes U+FFFD there
+    }
+    carry_.erase(0, i);
+}
+
+}  // namespace table
