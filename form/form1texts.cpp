@@ -1,0 +1,42 @@
+#include "form1texts.h"
+
+#include <cstdio>
+
+#include "calc/codes.h"
+#include "form1events.h"
+
+namespace form {
+namespace {
+
+// The nibble codes of 0..last written with the given number of hex digits.
+std::vector<std::string> codes(int last, int digits, std::string_view placeholder) {
+    std::vector<std::string> texts{std::string(placeholder)};
+    for (int value = 0; value <= last; ++value) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%0*X", digits, static_cast<unsigned>(value));
+        texts.push_back(calc::strdd(hex));
+    }
+    return texts;
+}
+
+}  // namespace
+
+std::vector<std::string> textsof(const Control& control) {
+    // The largest N is just below the upper bound on the finest step; its
+    // B = N div 64.
+    const int lastb = static_cast<int>(calc::upperkhz / 5) / 64;
+    for (const Side& side : {receiveside, transmitside}) {
+        if (control.name == side.abox) return codes(63, 2, aplaceholder);
+        if (control.name == side.bbox) return codes(lastb, 3, bplaceholder);
+        if (control.name == side.rbox) {
+            std::vector<std::string> texts{std::string(bplaceholder)};
+            for (const std::string_view step : steplist)
+                texts.push_back(calc::calccodes(calc::Direction::transmit, step, "150000").codes.rcode);
+            return texts;
+        }
+    }
+    if (control.kind == Kind::combobox) return {steplist.begin(), steplist.end()};
+    return {std::string(control.text)};
+}
+
+}  // namespace form
