@@ -44,8 +44,9 @@ Result calccodes(Direction direction, std::string_view steptext, std::string_vie
 
     const double base = direction == Direction::receive ? f - receiveoffsetkhz : f;
     const auto [b, a] = divmod64(roundeven(base / step));
-    return {Outcome::codes,
-            {strdd(paddedhex(a, 2)), strdd(paddedhex(b, 3)), strdd("0" + hexstr(r))}};
+    std::string rtext(1, '0');  // R has two hex digits; its text three
+    rtext += hexstr(r);
+    return {Outcome::codes, {strdd(paddedhex(a, 2)), strdd(paddedhex(b, 3)), strdd(rtext)}};
 }
 
 }  // namespace calc

@@ -12,6 +12,10 @@ packages=(
   locales                                      # a decimal-comma locale for the tests
   xvfb xauth fonts-dejavu-core                 # a display for screenshots and tests
   dpkg-dev file                                # CPack's .deb
+  googletest                                   # GoogleTest's sources, built for Windows
+  g++-mingw-w64-x86-64-posix                   # the Windows programs, cross-compiled
+  wine wine64 fonts-wine                       # ...and run under Wine for their tests
+  nsis zip                                     # the Windows installer and zip
 )
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -42,9 +42,9 @@ std::string status(const Channel& channel) {
 }
 
 std::string stepwords(const std::string& step) {
-    std::string words = step;
-    if (words.size() > 3 && words.compare(words.size() - 3, 3, "kHz") == 0) words.insert(words.size() - 3, " ");
-    return words;
+    constexpr std::string_view unit = "kHz";
+    if (step.size() <= unit.size() || !step.ends_with(unit)) return step;
+    return step.substr(0, step.size() - unit.size()) + " kHz";
 }
 
 }  // namespace table

@@ -80,13 +80,14 @@ std::string khztext(Microkhz khz) {
     const bool negative = khz.value < 0;
     const std::uint64_t magnitude =
         negative ? static_cast<std::uint64_t>(-(khz.value + 1)) + 1 : static_cast<std::uint64_t>(khz.value);
-    std::string text = (negative ? "-" : "") + std::to_string(magnitude / 1'000'000);
+    std::string text = negative ? "-" : "";
+    text += std::to_string(magnitude / 1'000'000);
     std::uint64_t fraction = magnitude % 1'000'000;
     if (fraction != 0) {
-        std::string digits = std::to_string(fraction);
-        digits.insert(0, 6 - digits.size(), '0');
-        while (digits.back() == '0') digits.pop_back();
-        text += "." + digits;
+        // Six decimals with the trailing zeros dropped.
+        const std::string digits = std::to_string(fraction + 1'000'000);
+        text += '.';
+        text.append(digits, 1, digits.find_last_not_of('0'));
     }
     return text;
 }

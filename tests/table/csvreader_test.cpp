@@ -25,8 +25,12 @@ std::vector<std::string> readall(const std::string& text, std::size_t maxrecord)
         } else if (status == table::CsvReader::Status::bad) {
             record = "bad@" + std::to_string(reader.line()) + ": " + reader.problem();
         } else {
-            for (std::size_t i = 0; i < fields.size(); ++i) record += (i ? "|" : "") + fields[i];
-            record += "@" + std::to_string(reader.line());
+            for (std::size_t i = 0; i < fields.size(); ++i) {
+                if (i > 0) record += '|';
+                record += fields[i];
+            }
+            record += '@';
+            record += std::to_string(reader.line());
         }
         records.push_back(record);
     }

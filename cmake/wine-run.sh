@@ -1,0 +1,33 @@
+#!/bin/sh
+# Runs a Windows program under Wine in the build's own prefix:
+#   wine-run.sh PREFIX PROGRAM [ARGS...]
+# The first call makes the prefix: no graphics driver (windows are real but
+# drawn nowhere, so no display is needed), Wine's fonts copied in. Every
+# call makes sure that one persistent wineserver runs, and that Wine's own
+# background processes were started with their streams detached: started by
+# a test, they would keep its output pipes open and CTest waiting.
+# Stop them all with: WINEPREFIX=PREFIX wineserver -k
+set -eu
+prefix=$1
+shift
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+server=/usr/lib/wine/wineserver64
+
+mkdir -p "$(dirname "$prefix")"
+(
+  flock 9
+  if [ ! -f "$prefix/.ready" ]; then
+    "$wine" wineboot -i </dev/null >/dev/null 2>&1 9>&-
+    "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1 9>&-
+    cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+    "$server" -k 2>/dev/null || true
+    "$server" -w 2>/dev/null || true
+    touch "$prefix/.ready"
+  fi
+  if "$server" -p </dev/null >/dev/null 2>&1 9>&-; then  # it was not running
+    "$wine" wineboot </dev/null >/dev/null 2>&1 9>&- || true
+  fi
+) 9>"$prefix.lock"
+
+exec "$wine" "$@"

@@ -1,0 +1,331 @@
+#include "form1window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "form/form1.h"
+#include "form/form1events.h"
+#include "form/form1texts.h"
+#include "picture.h"
+#include "resources.h"
+#include "utf16.h"
+
+namespace win32 {
+namespace {
+
+constexpr wchar_t classname[] = L"freqcodeForm1";
+constexpr int firstcontrolid = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
+constexpr int firstlineid = 200;
+// The font's size in pixels at 96 DPI: the classic dialog size, or smaller
+// where the desktop's font is too wide for every code to fit its box.
+constexpr int largestfont = 11, smallestfont = 8;
+
+int controlid(const form::Control& control) {
+    return firstcontrolid + static_cast<int>(&control - form::controls.data());
+}
+
+int scaled(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), form::twipsperinch); }
+
+DWORD windowstyle() { return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN; }
+
+// The control texts the handlers read and set.
+class Texts : public form::Controls {
+public:
+    explicit Texts(HWND form1) : window(form1) {}
+
+    std::string text(std::string_view name) const override {
+        HWND control = controlof(window, name);
+        // While a pick from the list is reported, the edit field still shows
+        // the text before it: the picked item is the selection.
+        if (name == "Combo1") {
+            const LRESULT selected = SendMessageW(control, CB_GETCURSEL, 0, 0);
+            if (selected != CB_ERR) {
+                const auto picked = static_cast<WPARAM>(selected);
+                std::wstring item(static_cast<std::size_t>(SendMessageW(control, CB_GETLBTEXTLEN, picked, 0)), L'\0');
+                SendMessageW(control, CB_GETLBTEXT, picked, reinterpret_cast<LPARAM>(item.data()));
+                return narrow(item);
+            }
+        }
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+        return narrow(text);
+    }
+    void settext(std::string_view name, std::string_view text) override {
+        SetWindowTextW(controlof(window, name), widen(text).c_str());
+    }
+
+private:
+    HWND window;
+};
+
+struct Form1 {
+    explicit Form1(HWND hwnd) : texts(hwnd), events(texts) {}
+    ~Form1() {
+        if (font) DeleteObject(font);
+        if (picture) DeleteObject(picture);
+    }
+    Texts texts;
+    form::Form1Events events;
+    HFONT font = nullptr;
+    HBITMAP picture = nullptr;
+};
+
+Form1* stateof(HWND hwnd) { return reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+
+// The desktop's message font at a given size (in pixels at 96 DPI) or at
+// its own, whichever is smaller.
+HFONT createfont(UINT dpi, int pixels) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    LOGFONTW font{};
+    if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) font = metrics.lfMessageFont;
+    else GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    const long largest = MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+    font.lfHeight = -std::min(std::labs(font.lfHeight), largest);
+    font.lfWidth = 0;
+    return CreateFontIndirectW(&font);
+}
+
+void applyfont(HWND hwnd, HFONT font, UINT dpi) {
+    for (const form::Control& c : form::controls) {
+        HWND control = GetDlgItem(hwnd, controlid(c));
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        // The code boxes are narrow: a pixel of margin leaves room for six
+        // characters where the font's own margins would not.
+        if (c.kind == form::Kind::textbox) {
+            const int margin = MulDiv(1, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+            SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+        }
+    }
+}
+
+// The width a control has for one line of text in its present font.
+int textroom(HWND control, form::Kind kind) {
+    RECT room{};
+    if (kind == form::Kind::textbox) {
+        SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+        return room.right - room.left;
+    }
+    if (kind == form::Kind::combobox) {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        GetComboBoxInfo(control, &info);
+        return info.rcItem.right - info.rcItem.left - 2;
+    }
+    GetClientRect(control, &room);
+    return room.right - (kind == form::Kind::button ? 8 : 0);  // a button's frame and margin
+}
+
+// Whether every text each control can show fits it in this font.
+bool everytextfits(HWND hwnd, HFONT font) {
+    HDC dc = GetDC(hwnd);
+    HGDIOBJ old = SelectObject(dc, font);
+    bool fits = true;
+    for (const form::Control& c : form::controls) {
+        const int room = textroom(GetDlgItem(hwnd, controlid(c)), c.kind);
+        for (const std::string& shown : form::textsof(c)) {
+            const std::wstring wide = widen(shown);
+            SIZE extent{};
+            GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+            fits = fits && extent.cx <= room;
+        }
+    }
+    SelectObject(dc, old);
+    ReleaseDC(hwnd, dc);
+    return fits;
+}
+
+// Gives a drop-down combo box's selection field a height, whatever the
+// theme's borders around it.
+void fitselectionfield(HWND combo, int height) {
+    for (int tries = 0; tries < 2; ++tries) {
+        RECT field{};
+        GetWindowRect(combo, &field);
+        const LRESULT item = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        const LRESULT wanted = item + height - (field.bottom - field.top);
+        if (wanted == item || wanted < 1) break;
+        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
+    }
+}
+
+// Places every control, and chooses the window's font and picture, for a DPI.
+void layout(HWND hwnd, UINT dpi) {
+    Form1* state = stateof(hwnd);
+    for (const form::Control& c : form::controls) {
+        int height = scaled(c.height, dpi);
+        if (c.kind == form::Kind::combobox)  // the list drops below the selection field
+            height += static_cast<int>(form::steplist.size() + 1) * MulDiv(16, static_cast<int>(dpi), 96);
+        SetWindowPos(GetDlgItem(hwnd, controlid(c)), nullptr, scaled(c.left, dpi), scaled(c.top, dpi),
+                     scaled(c.width, dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    for (std::size_t i = 0; i < form::lines.size(); ++i) {
+        const form::Line& line = form::lines[i];
+        const int width = std::max(2, scaled(30, dpi));  // an etched line, two pixels at 96 DPI
+        SetWindowPos(GetDlgItem(hwnd, firstlineid + static_cast<int>(i)), nullptr, scaled(line.x1, dpi) - width / 2,
+                     scaled(line.y1, dpi), width, scaled(line.y2 - line.y1, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    HFONT font = nullptr;
+    for (int pixels = largestfont; pixels >= smallestfont; --pixels) {
+        if (font) DeleteObject(font);
+        font = createfont(dpi, pixels);
+        applyfont(hwnd, font, dpi);
+        if (everytextfits(hwnd, font)) break;
+    }
+    const form::Control* combo = form::control("Combo1");
+    fitselectionfield(GetDlgItem(hwnd, controlid(*combo)), scaled(combo->height, dpi));
+
+    if (state->font) DeleteObject(state->font);
+    state->font = font;
+    if (state->picture) DeleteObject(state->picture);
+    state->picture = loadpicture(dpi);
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+HWND createcontrol(HWND hwnd, const form::Control& c, HINSTANCE instance) {
+    const std::wstring text = widen(c.text);
+    DWORD style = WS_CHILD | WS_VISIBLE, exstyle = 0;
+    const wchar_t* kind = WC_STATICW;
+    switch (c.kind) {
+        case form::Kind::label:
+            style |= SS_LEFT | SS_NOPREFIX;
+            break;
+        case form::Kind::button:
+            kind = WC_BUTTONW;
+            style |= WS_TABSTOP | BS_PUSHBUTTON;
+            break;
+        case form::Kind::textbox:
+            kind = WC_EDITW;
+            style |= WS_TABSTOP | ES_AUTOHSCROLL | (c.readonly ? ES_READONLY : 0);
+            exstyle = WS_EX_CLIENTEDGE;
+            break;
+        case form::Kind::combobox:
+            kind = WC_COMBOBOXW;
+            style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+            break;
+    }
+    HWND control = CreateWindowExW(exstyle, kind, text.c_str(), style, 0, 0, 0, 0, hwnd,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlid(c))), instance, nullptr);
+    if (control && c.kind == form::Kind::combobox) {
+        for (const std::string_view step : form::steplist)
+            SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(step).c_str()));
+        SendMessageW(control, CB_SETCURSEL, 0, 0);
+        SetWindowTextW(control, text.c_str());
+    }
+    return control;
+}
+
+bool createcontrols(HWND hwnd, HINSTANCE instance) {
+    // The dialog keys visit controls in creation order: the focusable ones
+    // first, in Tab order.
+    for (const form::Control* c : form::taborder())
+        if (!createcontrol(hwnd, *c, instance)) return false;
+    for (const form::Control& c : form::controls)
+        if (c.kind == form::Kind::label && !createcontrol(hwnd, c, instance)) return false;
+    for (std::size_t i = 0; i < form::lines.size(); ++i) {
+        if (!CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDVERT, 0, 0, 0, 0, hwnd,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstlineid + static_cast<int>(i))),
+                             instance, nullptr))
+            return false;
+    }
+    return true;
+}
+
+void paint(HWND hwnd) {
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(hwnd, &paint);
+    if (HBITMAP picture = stateof(hwnd)->picture) {
+        BITMAP size{};
+        GetObjectW(picture, sizeof size, &size);
+        HDC memory = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(memory, picture);
+        BitBlt(dc, 0, 0, size.bmWidth, size.bmHeight, memory, 0, 0, SRCCOPY);  // unscaled, at the top-left corner
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    }
+    EndPaint(hwnd, &paint);
+}
+
+LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_NCCREATE:
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new Form1(hwnd)));
+            break;
+        case WM_CREATE: {
+            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+            if (!createcontrols(hwnd, create->hInstance)) return -1;
+            layout(hwnd, GetDpiForWindow(hwnd));
+            return 0;
+        }
+        case WM_COMMAND: {
+            const auto id = static_cast<std::size_t>(LOWORD(wparam));
+            if (id < firstcontrolid || id >= firstcontrolid + form::controls.size()) break;
+            const form::Control& c = form::controls[id - firstcontrolid];
+            if (c.kind == form::Kind::button && HIWORD(wparam) == BN_CLICKED) stateof(hwnd)->events.click(c.name);
+            if (c.kind == form::Kind::combobox && HIWORD(wparam) == CBN_SELCHANGE) stateof(hwnd)->events.Combo1_Click();
+            return 0;
+        }
+        case WM_PAINT:
+            paint(hwnd);
+            return 0;
+        case WM_DPICHANGED: {
+            const auto* suggested = reinterpret_cast<const RECT*>(lparam);
+            SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            layout(hwnd, HIWORD(wparam));
+            return 0;
+        }
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY:
+            delete stateof(hwnd);
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            break;
+    }
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+}  // namespace
+
+HWND createform1(HINSTANCE instance) {
+    INITCOMMONCONTROLSEX common{sizeof common, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&common);
+    WNDCLASSEXW windowclass{};
+    windowclass.cbSize = sizeof windowclass;
+    windowclass.lpfnWndProc = procedure;
+    windowclass.hInstance = instance;
+    windowclass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_FREQCODE));
+    windowclass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    windowclass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowclass.lpszClassName = classname;
+    if (!GetClassInfoExW(instance, classname, &windowclass) && !RegisterClassExW(&windowclass)) return nullptr;
+
+    // The client area has the described size at the primary screen's DPI.
+    const UINT dpi = GetDpiForSystem();
+    RECT frame{0, 0, scaled(form::clientwidth, dpi), scaled(form::clientheight, dpi)};
+    AdjustWindowRectExForDpi(&frame, windowstyle(), FALSE, WS_EX_CONTROLPARENT, dpi);
+    return CreateWindowExW(WS_EX_CONTROLPARENT, classname, widen(form::caption).c_str(), windowstyle(), CW_USEDEFAULT,
+                           CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
+                           nullptr);
+}
+
+HWND controlof(HWND form1, std::string_view name) {
+    const form::Control* c = form::control(name);
+    return c ? GetDlgItem(form1, controlid(*c)) : nullptr;
+}
+
+int runform1(HWND form1) {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(form1, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace win32

@@ -1,0 +1,15 @@
+// The radio picture, decoded from the program's resources with the Windows
+// Imaging Component.
+#pragma once
+
+#include <windows.h>
+
+namespace win32 {
+
+// The picture as a 32-bit DIB section, drawn for a screen of this DPI: at
+// 96 DPI pixel for pixel, on a larger screen scaled up with a high-quality
+// filter so that it keeps its place above the controls. nullptr when it
+// cannot be read (the window then shows its plain background).
+HBITMAP loadpicture(UINT dpi);
+
+}  // namespace win32
