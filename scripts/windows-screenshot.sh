@@ -17,6 +17,6 @@ xvfb-run -a -s "-screen 0 640x420x24" bash -c '
   [ -d "$WINEPREFIX" ] || { /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1; cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"; }
   /usr/lib/wine/wine64 explorer /desktop=freqcode,640x420 "'"$exe"'" >/dev/null 2>&1 &
   sleep 5
-  import -window root -crop 520x380+0+0 "'"$output"'"
+  import -window root -crop 444x328+36+36 +repage "'"$output"'"
 '
 echo "wrote $output"
