@@ -6,4 +6,4 @@ scripts/setup.sh
 
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/release -j"$(nproc)" --target freqcode
-exec build/release/window/freqcode
+exec build/release/window/qt/freqcode

@@ -164,9 +164,16 @@ TEST_F(Form1Window, HandlersFollowTheRules) {
     click("Command2");
     EXPECT_EQ(codes(), Codes({"F0F3", "FFF3F5", "F6F9F0", "F0F1", "FCFFF4", "F6F9F0"}));
 
-    // The codes cannot be typed over.
+    // The codes cannot be typed over, but can be copied to carry them to the radio.
     type(control("Text9"), "x");
     EXPECT_EQ(text("Text9"), "F0F1");
+    SendMessageW(control("Text9"), EM_SETSEL, 0, -1);
+    SendMessageW(control("Text9"), WM_COPY, 0, 0);
+    ASSERT_TRUE(OpenClipboard(form1));
+    const auto* copied = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
+    EXPECT_EQ(copied ? win32::narrow(copied) : "", "F0F1");
+    if (copied) GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
+    CloseClipboard();
 
     for (int i = 0; i < 3; ++i) pickbykey(VK_DOWN);  // 12.5kHz
     EXPECT_EQ(codes(), placeholders);
