@@ -6,7 +6,33 @@
 
 namespace table {
 
-CsvReader::CsvReader(std::FILE* in, std::size_t maxrecord) : input_(in), maxrecord_(maxrecord) {}
+CsvReader::CsvReader(std::FILE* in, std::size_t maxrecord) : input_(in), maxrecord_(maxrecord) {
+    for (const char c : {'"', '\r', '\n', '\0'}) quotedspecial_[static_cast<unsigned char>(c)] = unquotedspecial_[static_cast<unsigned char>(c)] = true;
+    unquotedspecial_[','] = true;  // until the header shows another separator
+}
+
+void CsvReader::setseparator(char separator) {
+    unquotedspecial_[static_cast<unsigned char>(separator_ == '\0' ? ',' : separator_)] = false;
+    separator_ = separator;
+    unquotedspecial_[static_cast<unsigned char>(separator)] = true;
+}
+
+// Takes the ordinary bytes that follow, at most room of them, straight from
+// the input's buffer into a field: most of a list, without a call per byte.
+std::size_t CsvReader::takerun(std::string& field, bool quoted, std::size_t room) {
+    if (replaypos_ < replay_.size()) return 0;
+    const std::string_view ahead = input_.buffered();
+    const auto& special = quoted ? quotedspecial_ : unquotedspecial_;
+    const std::size_t most = std::min(ahead.size(), room);
+    std::size_t n = 0;
+    while (n < most && !special[static_cast<unsigned char>(ahead[n])]) ++n;
+    if (n == 0) return 0;
+    field.append(ahead.data(), n);
+    if (multiline_) rest_.append(ahead.data(), n);
+    input_.skip(n);
+    aftercr_ = false;
+    return n;
+}
 
 // The next byte, from the bytes to read again first; counts line ends, a
 // CRLF pair as one.
@@ -56,7 +82,7 @@ void CsvReader::detectseparator(int first) {
         semicolons += c == ';';
         tabs += c == '\t';
     }
-    separator_ = semicolons > commas && semicolons >= tabs ? ';' : tabs > commas && tabs > semicolons ? '\t' : ',';
+    setseparator(semicolons > commas && semicolons >= tabs ? ';' : tabs > commas && tabs > semicolons ? '\t' : ',');
     replay_ = head + replay_.substr(replaypos_);
     replaypos_ = 0;
     line_ = line;
@@ -66,37 +92,36 @@ void CsvReader::detectseparator(int first) {
 // After a bad quote: the next record starts on the line after the one where
 // the bad record began.
 void CsvReader::resume() {
-    if (firstbreak_ == 0) {
+    if (!multiline_) {
         skipline(get());  // the fault is on the record's first line: drop the rest of it
         return;
     }
-    replay_ = raw_.substr(firstbreak_) + replay_.substr(replaypos_);
+    replay_ = rest_ + replay_.substr(replaypos_);
     replaypos_ = 0;
     line_ = recordline_ + 1;
-    aftercr_ = raw_[firstbreak_ - 1] == '\r';
+    aftercr_ = breakcr_;
 }
 
-void CsvReader::finishfields(std::vector<std::string>& fields, std::size_t keep) const {
-    fields.resize(std::min(keep, fields.size()));
+void CsvReader::finishfields(std::vector<std::string>& fields, std::size_t keep, bool binary) const {
+    fields.resize(keep);
     for (auto& field : fields) {
-        if (field.find('\0') != std::string::npos) field.clear();
+        if (binary && field.find('\0') != std::string::npos) field.clear();
         else if (!validutf8(field)) field = cp1252toutf8(field);
     }
 }
 
 CsvReader::Status CsvReader::next(std::vector<std::string>& fields) {
-    fields.clear();
     problem_.clear();
-    raw_.clear();
-    firstbreak_ = 0;
+    rest_.clear();
+    multiline_ = breakcr_ = false;
     fieldsatbreak_ = 0;
     recordline_ = line_;
 
     int c = getafterbreak();
-    if (c == EOF) return Status::end;
-    if (c == '#') {
+    if (c == EOF || c == '#') {
+        fields.clear();
         skipline(c);
-        return Status::comment;
+        return c == EOF ? Status::end : Status::comment;
     }
     if (separator_ == '\0' && c != '\r' && c != '\n') {
         detectseparator(c);
@@ -107,12 +132,21 @@ CsvReader::Status CsvReader::next(std::vector<std::string>& fields) {
     enum class State { fieldstart, unquoted, quoted, closing } state = State::fieldstart;
     bool toolong = false, binary = false;
     long quoteline = 0;
-    fields.emplace_back();
+    // The fields' strings are reused from record to record, so that their
+    // memory is allocated once.
+    std::size_t count = 0;
+    const auto newfield = [&] {
+        if (count < fields.size()) fields[count].clear();
+        else fields.emplace_back();
+        ++count;
+    };
+    newfield();
     const auto keep = [&](int ch) {
         if (ch == '\0') binary = true;
-        if (!toolong) fields.back() += static_cast<char>(ch);
+        if (!toolong) fields[count - 1] += static_cast<char>(ch);
     };
-    const auto completed = [&] { return firstbreak_ != 0 ? fieldsatbreak_ : fields.size() - 1; };
+    const auto completed = [&] { return multiline_ ? fieldsatbreak_ : count - 1; };
+    std::size_t size = 0;  // the record's bytes so far
 
     for (;; c = get()) {
         if (c == EOF) {
@@ -120,31 +154,30 @@ CsvReader::Status CsvReader::next(std::vector<std::string>& fields) {
             problem_ = "a quoted field opened on line " + std::to_string(quoteline) +
                        " is never closed; the rest of the file (from line " + std::to_string(recordline_) +
                        ") was not read";
-            finishfields(fields, completed());
+            finishfields(fields, completed(), binary);
             return Status::bad;
         }
         const bool linebreak = c == '\r' || c == '\n';
         const bool recordend = linebreak && state != State::quoted;
         if (!toolong) {
-            raw_ += static_cast<char>(c);
-            if (raw_.size() > maxrecord_ && !recordend) {
+            if (++size > maxrecord_ && !recordend) {
                 toolong = true;
-                if (state == State::quoted && firstbreak_ != 0) {
+                if (state == State::quoted && multiline_) {
                     problem_ = "a quoted field opened on line " + std::to_string(quoteline) + " is not closed within " +
                                std::to_string(maxrecord_) + " bytes";
-                    finishfields(fields, fieldsatbreak_);
+                    finishfields(fields, fieldsatbreak_, binary);
+                    rest_ += static_cast<char>(c);
                     resume();
                     return Status::bad;
                 }
-                fields.resize(fields.size() - 1);  // the field the limit cut
-                fields.emplace_back();
+                fields[count - 1].clear();  // the field the limit cut is dropped at the end
+            } else if (multiline_) {
+                if (breakcr_ && c == '\n' && rest_.empty()) breakcr_ = false;  // the first break is a CRLF
+                else rest_ += static_cast<char>(c);
             } else if (linebreak && state == State::quoted) {
-                if (firstbreak_ == 0) {
-                    firstbreak_ = raw_.size();
-                    fieldsatbreak_ = fields.size() - 1;
-                } else if (c == '\n' && firstbreak_ + 1 == raw_.size() && raw_[firstbreak_ - 1] == '\r') {
-                    firstbreak_ = raw_.size();  // CRLF
-                }
+                multiline_ = true;
+                breakcr_ = c == '\r';
+                fieldsatbreak_ = count - 1;
             }
         }
         if (toolong && linebreak) break;  // an over-long record ends at the first line end
@@ -158,8 +191,12 @@ CsvReader::Status CsvReader::next(std::vector<std::string>& fields) {
             state = State::unquoted;
         }
         if (state == State::quoted) {
-            if (c == '"') state = State::closing;
-            else keep(c);
+            if (c == '"') {
+                state = State::closing;
+            } else {
+                keep(c);
+                if (!toolong) size += takerun(fields[count - 1], true, maxrecord_ - size);
+            }
             continue;
         }
         if (state == State::closing && c == '"') {  // a doubled quote
@@ -168,7 +205,7 @@ CsvReader::Status CsvReader::next(std::vector<std::string>& fields) {
             continue;
         }
         if (c == separator) {
-            if (!toolong) fields.emplace_back();
+            if (!toolong) newfield();
             state = State::fieldstart;
             continue;
         }
@@ -177,19 +214,20 @@ CsvReader::Status CsvReader::next(std::vector<std::string>& fields) {
             problem_ = quoteline == line_ ? "text after the closing quote of a quoted field"
                                           : "a quoted field opened on line " + std::to_string(quoteline) +
                                                 " has text after its closing quote on line " + std::to_string(line_);
-            finishfields(fields, completed());
+            finishfields(fields, completed(), binary);
             resume();
             return Status::bad;
         }
         keep(c);
         state = State::unquoted;
+        if (!toolong) size += takerun(fields[count - 1], false, maxrecord_ - size);
     }
     if (toolong) {
         problem_ = "the record is longer than " + std::to_string(maxrecord_) + " bytes";
-        finishfields(fields, fields.size() - 1);
+        finishfields(fields, count - 1, binary);
         return Status::bad;
     }
-    finishfields(fields, fields.size());
+    finishfields(fields, count, binary);
     if (binary) {
         problem_ = "binary data (a NUL byte)";
         return Status::bad;

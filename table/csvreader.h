@@ -13,6 +13,7 @@
 // the one where the bad record began, re-reading only that record's bytes.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -52,20 +53,27 @@ private:
     void detectseparator(int first);
     void skipline(int c);
     void resume();
-    void finishfields(std::vector<std::string>& fields, std::size_t keep) const;
+    void setseparator(char separator);
+    std::size_t takerun(std::string& field, bool quoted, std::size_t room);
+    // Keeps the first fields of a record, all UTF-8, and none with a NUL.
+    void finishfields(std::vector<std::string>& fields, std::size_t keep, bool binary) const;
 
     TextInput input_;
     std::size_t maxrecord_;
     char separator_ = '\0';
+    // The bytes that end a run of ordinary ones, outside and inside quotes.
+    std::array<bool, 256> unquotedspecial_{}, quotedspecial_{};
 
     std::string replay_;  // bytes to read again before the input
     std::size_t replaypos_ = 0;
     bool aftercr_ = false;  // the last byte read was a CR, so a LF now is the same line end
 
-    // The record being read: its bytes as read (up to maxrecord), and where
-    // its first line ends in them.
-    std::string raw_;
-    std::size_t firstbreak_ = 0;  // 0: no line break yet
+    // The record being read, once a quoted field has taken it past its first
+    // line: the bytes after that line's end (at most maxrecord), to be read
+    // again should the record turn out bad, and the fields before it.
+    bool multiline_ = false;
+    bool breakcr_ = false;  // the first line ended with a CR so far
+    std::string rest_;
     std::size_t fieldsatbreak_ = 0;
 
     long line_ = 1, recordline_ = 0;

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace table {
@@ -23,6 +24,11 @@ public:
 
     // The read error that ended the input (an errno value), or 0.
     int error() const { return error_; }
+
+    // The decoded bytes already read and not yet handed out, to be taken in
+    // bulk: skip(n) hands out the first n of them.
+    std::string_view buffered() const { return std::string_view(text_).substr(pos_); }
+    void skip(std::size_t n) { pos_ += n; }
 
 private:
     enum class Encoding { unknown, utf8, utf16le, utf16be };

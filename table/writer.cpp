@@ -1,5 +1,7 @@
 #include "writer.h"
 
+#include <algorithm>
+
 namespace table {
 namespace {
 
@@ -59,7 +61,9 @@ bool Writer::flush() {
 }
 
 void Writer::csvfield(const std::string& text, bool last) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+    const bool plain = std::none_of(text.begin(), text.end(),
+                                    [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+    if (plain) {
         pending_ += text;
     } else {
         pending_ += '"';
