@@ -101,6 +101,9 @@ TEST(ChannelLists, AsPeopleKeepThem) {
          "Location,Frequency,TStep\n1,\"" + std::string(30, 'a') + "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\n\",12.5\n",
          {"1|||||Frequency '" + std::string(30, 'a') + "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9...' is not a number of MHz"},
          {"line 2: Frequency"}},
+        {"a line break in a value is written \\n", "Location,Frequency,TStep\n1,\"145.5\n\",12.5\n",
+         {"1|||||Frequency '145.5\\n' is not a number of MHz"},
+         {"line 2: Frequency '145.5\\n'"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -14,11 +14,14 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 extern char** environ;
 
 namespace {
+
+using namespace std::string_literals;
 
 struct Spawned {
     int status = -1;
@@ -80,9 +83,15 @@ TEST(FreqcodeTableProcess, FailuresReachTheExitStatus) {
     EXPECT_EQ(full.status, 1);
     EXPECT_EQ(full.err, "freqcode-table: cannot write the output\n");
 
-    const Spawned directory = run({"--csv"}, "/tmp");
-    EXPECT_EQ(directory.status, 1);
-    EXPECT_EQ(directory.err, "freqcode-table: cannot read standard input: Is a directory\n");
+    // A read error is no empty list.
+    for (const auto& [args, input, message] : {
+             std::tuple{std::vector<std::string>{"--csv"}, "/tmp", "cannot read standard input: Is a directory"},
+             std::tuple{std::vector<std::string>{"--csv", "/tmp"}, "/dev/null", "cannot read /tmp: Is a directory"},
+         }) {
+        const Spawned r = run(args, input);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "freqcode-table: "s + message + "\n");
+    }
 }
 
 TEST(FreqcodeTableProcess, LargeInputsStayInBoundedMemory) {
