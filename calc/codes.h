@@ -4,6 +4,7 @@
 // program call.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,9 @@ inline constexpr double lowerkhz = 30000;
 inline constexpr double upperkhz = 500000;
 // The synthesizer runs this far below the frequency when receiving.
 inline constexpr double receiveoffsetkhz = 21600;
+
+// The five step texts calccodes knows, coarsest first.
+inline constexpr std::array<std::string_view, 5> steptexts = {"25kHz", "12.5kHz", "10kHz", "6.25kHz", "5kHz"};
 
 // The channel step in kHz for a step text: "5kHz", "6.25kHz", "10kHz",
 // "12.5kHz" or "25kHz", compared exactly; any other text means 5 kHz.

@@ -1,5 +1,7 @@
 // Feeds arbitrary bytes as step and frequency text to calccodes and aborts
-// when a result breaks the invariants that every result must keep.
+// when a result breaks the invariants that every result must keep; and the
+// same bytes, split at NULs, as three code texts to decodecodes, whose every
+// success must encode back to the same codes.
 //
 // The first byte picks the direction and, most of the time, one of the five
 // step texts, so that the raster paths are reached often; otherwise the step
@@ -8,10 +10,49 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "calc/codes.h"
+#include "calc/decode.h"
 #include "invariants.h"
+
+namespace {
+
+void fail(const std::string& fault) {
+    std::fprintf(stderr, "invariant broken: %s\n", fault.c_str());
+    std::abort();
+}
+
+// A code text as calccodes writes it: upper case, no spaces.
+std::string canonical(std::string_view code) {
+    std::string out;
+    for (const char c : code) {
+        if (c == ' ' || c == '\t') continue;
+        out += (c >= 'a' && c <= 'f') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return out;
+}
+
+void checkdecode(calc::Direction direction, std::string_view bytes) {
+    std::string_view texts[3];
+    for (auto& text : texts) {
+        const auto nul = bytes.find('\0');
+        text = bytes.substr(0, nul);
+        bytes = nul == std::string_view::npos ? std::string_view() : bytes.substr(nul + 1);
+    }
+    const auto decoded = calc::decodecodes(direction, texts[0], texts[1], texts[2]);
+    if (!decoded.problem.empty()) return;
+    const std::string khz = std::to_string(decoded.hundredths / 100) + "." + std::to_string(decoded.hundredths % 100 / 10) +
+                            std::to_string(decoded.hundredths % 10);
+    const auto again = calc::calccodes(direction, decoded.steptext, khz);
+    if (again.outcome != calc::Outcome::codes) fail("a decoded frequency gives no codes: " + khz);
+    if (again.codes.acode != canonical(texts[0]) || again.codes.bcode != canonical(texts[1]) ||
+        again.codes.rcode != canonical(texts[2]))
+        fail("a decoded frequency encodes to other codes: " + khz);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
@@ -30,10 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const auto result = calc::calccodes(direction, step, rest);
-    const auto fault = calctest::checkresult(direction, step, rest, result);
-    if (!fault.empty()) {
-        std::fprintf(stderr, "invariant broken: %s\n", fault.c_str());
-        std::abort();
-    }
+    if (const auto fault = calctest::checkresult(direction, step, rest, result); !fault.empty()) fail(fault);
+    checkdecode(direction, std::string_view(reinterpret_cast<const char*>(data + 1), size - 1));
     return 0;
 }

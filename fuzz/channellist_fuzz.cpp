@@ -62,7 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (status == table::CsvReader::Status::comment) continue;
         if (!format) {
             if (status == table::CsvReader::Status::record)
-                format = table::ListFormat::fromheader(fields, reader.separator(), std::nullopt, problem);
+                // A list of frequencies, or else one of codes to decode.
+                for (const bool decoding : {false, true})
+                    if (!format) format = table::ListFormat::fromheader(fields, reader.separator(), std::nullopt, decoding, problem);
             if (!format) break;
             continue;
         }

@@ -1,7 +1,23 @@
 #include "channel.h"
 
+#include <tuple>
+
+#include "calc/decode.h"
+#include "decimal.h"
+
 namespace table {
 namespace {
+
+// "fits 6.25 or 5 kHz", "fits none of the five steps".
+std::string fitwords(const std::vector<std::string_view>& steps) {
+    if (steps.empty()) return "fits none of the five steps";
+    std::string words = "fits ";
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        if (i > 0) words += i + 1 == steps.size() ? " or " : ", ";
+        words += steps[i].substr(0, steps[i].size() - 3);  // without "kHz"
+    }
+    return words + " kHz";
+}
 
 std::string sideproblem(const char* direction, const Side& side, const std::string& step) {
     const std::string words = outcomewords(side, step);
@@ -26,10 +42,55 @@ std::string outcomewords(const Side& side, const std::string& step) {
 
 void compute(Channel& channel) {
     if (!channel.problem.empty()) return;
-    if (!channel.rx.khz.empty())
-        channel.rx.result = calc::calccodes(calc::Direction::receive, channel.step, channel.rx.khz);
-    if (!channel.tx.khz.empty())
-        channel.tx.result = calc::calccodes(calc::Direction::transmit, channel.step, channel.tx.khz);
+    if (channel.autostep) {
+        const auto steps = fittingsteps(channel);
+        if (steps.empty()) {
+            for (auto [side, label] : {std::pair{&channel.rx, "rx "}, std::pair{&channel.tx, "tx "}})
+                if (!side->khz.empty()) channel.problem += (channel.problem.empty() ? label : ", " + std::string(label)) + side->khz;
+            channel.problem += ": " + fitwords(steps);
+            return;
+        }
+        channel.step = steps.front();
+    }
+    for (auto [side, direction] : {std::pair{&channel.rx, calc::Direction::receive}, std::pair{&channel.tx, calc::Direction::transmit}}) {
+        if (side->khz.empty()) continue;
+        side->result = calc::calccodes(direction, channel.step, side->khz);
+        const auto& codes = side->result.codes;
+        if (side->result.outcome == calc::Outcome::codes)
+            side->n = calc::decodecodes(direction, codes.acode, codes.bcode, codes.rcode).n;
+    }
+}
+
+std::vector<std::string_view> fittingsteps(const Channel& channel) {
+    std::vector<std::string_view> steps;
+    for (const std::string_view step : calc::steptexts) {
+        bool fits = true;
+        for (auto [side, direction] : {std::pair{&channel.rx, calc::Direction::receive}, std::pair{&channel.tx, calc::Direction::transmit}})
+            fits = fits && (side->khz.empty() || calc::calccodes(direction, step, side->khz).outcome != calc::Outcome::offstep);
+        if (fits) steps.push_back(step);
+    }
+    return steps;
+}
+
+void fromcodes(Channel& channel, const std::optional<Codes>& rx, const std::optional<Codes>& tx) {
+    std::string steps[2];
+    for (auto [codes, side, direction, label, step] :
+         {std::tuple{&rx, &channel.rx, calc::Direction::receive, "rx", &steps[0]},
+          std::tuple{&tx, &channel.tx, calc::Direction::transmit, "tx", &steps[1]}}) {
+        if (!*codes) continue;
+        const auto decoded = calc::decodecodes(direction, (*codes)->acode, (*codes)->bcode, (*codes)->rcode);
+        if (!decoded.problem.empty()) {
+            channel.problem = std::string(label) + " codes: " + decoded.problem;
+            return;
+        }
+        side->khz = khztext(Microkhz{decoded.hundredths * 10'000});
+        *step = decoded.steptext;
+    }
+    if (!steps[0].empty() && !steps[1].empty() && steps[0] != steps[1]) {
+        channel.problem = "the rx codes are for the " + stepwords(steps[0]) + " step, the tx codes for " + stepwords(steps[1]);
+        return;
+    }
+    channel.step = steps[0].empty() ? steps[1] : steps[0];
 }
 
 std::string status(const Channel& channel) {
@@ -37,8 +98,15 @@ std::string status(const Channel& channel) {
     const std::string rx = sideproblem("rx", channel.rx, channel.step);
     const std::string tx = sideproblem("tx", channel.tx, channel.step);
     if (rx.empty() && tx.empty()) return okstatus;
-    if (rx.empty() || tx.empty()) return rx + tx;
-    return rx + "; " + tx;
+    std::string words = rx.empty() || tx.empty() ? rx + tx : rx + "; " + tx;
+    // Off the raster: say on which steps the channel would be.
+    for (const Side* side : {&channel.rx, &channel.tx}) {
+        if (!side->khz.empty() && side->result.outcome == calc::Outcome::offstep) {
+            words += "; " + fitwords(fittingsteps(channel));
+            break;
+        }
+    }
+    return words;
 }
 
 std::string stepwords(const std::string& step) {

@@ -1,7 +1,11 @@
 // One channel's codes for both directions, with each outcome spelled out.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "calc/codes.h"
 
@@ -12,17 +16,38 @@ namespace table {
 struct Side {
     std::string khz;  // empty when the channel has no such direction
     calc::Result result{calc::Outcome::outofrange, {}};
+    std::int32_t n = 0;  // the division ratio the codes encode, with codes
 };
 
 struct Channel {
     std::string location, name;
-    std::string step;  // a step text calccodes knows, "12.5kHz"
+    std::string step;       // a step text calccodes knows, "12.5kHz"
+    bool autostep = false;  // compute chooses the step
     Side rx, tx;
     std::string problem;  // why the row could not be read, before any calculation
 };
 
-// Fills both sides' results from their kHz texts and the step.
+// The step that stands for "the coarsest step that fits" where a step is given.
+inline const std::string autostep = "auto";
+
+// Fills both sides' results and N from their kHz texts and the step; with
+// autostep, first chooses the coarsest of the five steps on which every
+// frequency of the channel lies.
 void compute(Channel& channel);
+
+// The steps, coarsest first, on which every frequency of the channel that is
+// in range lies.
+std::vector<std::string_view> fittingsteps(const Channel& channel);
+
+// The codes of one side, as read off a radio.
+struct Codes {
+    std::string_view acode, bcode, rcode;
+};
+
+// Fills a channel's frequencies and step from the codes of its sides (either
+// may be absent), or its problem: codes that are not codes, or sides on two
+// different steps.
+void fromcodes(Channel& channel, const std::optional<Codes>& rx, const std::optional<Codes>& tx);
 
 // What calccodes made of one side, in words: "off the 12.5 kHz step raster",
 // "outside 30000 to 500000 kHz", or empty for codes (or no such side).

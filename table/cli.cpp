@@ -28,6 +28,8 @@ Computes the A, B and R synthesizer codes of VHF/UHF channels.
 
 One channel:
   freqcode-table --step 12.5kHz --rx 145000 --tx 145600
+The frequencies of codes read off a radio:
+  freqcode-table --decode --rx F0F1 FCFFF4 F6F9F0 --tx F0F3 FFF3F5 F6F9F0
 
 A channel list: FILE, or standard input when FILE is absent or "-", in CSV
 with a header row. Its columns are found by name:
@@ -36,13 +38,18 @@ with a header row. Its columns are found by name:
   rx_khz, tx_khz, step.
 Fields are separated by ",", ";" or tab, as the header row shows; with ";"
 or tab a decimal comma is read as a point. Lines starting with "#" and rows
-without a frequency are skipped.
+without a frequency are skipped. With --decode, the list has the columns
+rx_acode, rx_bcode, rx_rcode and/or tx_acode, tx_bcode, tx_rcode, as this
+program writes them, and gets their frequencies.
 
 Options:
-  --step STEP   channel step: 5, 6.25, 10, 12.5 or 25 kHz ("12.5kHz", "12.5");
+  --step STEP   channel step: 5, 6.25, 10, 12.5 or 25 kHz ("12.5kHz", "12.5"),
+                or "auto": for each channel the coarsest step that fits it;
                 for a list, it stands in for the list's own step column
   --rx KHZ      receive frequency in kHz (one channel)
   --tx KHZ      transmit frequency in kHz (one channel)
+  --decode      read codes and give their frequencies, step and N; then
+                --rx and --tx take the three codes A B R
   --csv         write CSV (the default when output is not a terminal)
   --table       write an aligned table (the default on a terminal)
   -h, --help    show this help
@@ -63,6 +70,8 @@ There is NO WARRANTY, to the extent permitted by law.
 struct Options {
     std::optional<std::string> step, rx, tx, file;
     std::optional<Writer::Form> form;
+    bool decode = false;
+    std::optional<std::vector<std::string>> rxcodes, txcodes;  // with decode
 };
 
 class Program {
@@ -73,7 +82,8 @@ public:
         Options options;
         if (const auto done = parse(args, options)) return *done;
         const auto form = options.form.value_or(io.interactiveout ? Writer::Form::table : Writer::Form::csv);
-        return options.rx || options.tx ? onechannel(options, form) : channellist(options, form);
+        const bool one = options.rx || options.tx || options.rxcodes || options.txcodes;
+        return one ? onechannel(options, form) : channellist(options, form);
     }
 
     void complain(const std::string& message) const {
@@ -89,6 +99,7 @@ private:
 
     std::optional<int> parse(const std::vector<std::string>& args, Options& options) const;
     int onechannel(const Options& options, Writer::Form form) const;
+    int writeone(const Channel& channel, Writer::Form form) const;
     int channellist(const Options& options, Writer::Form form) const;
 
     Streams io;
@@ -96,6 +107,11 @@ private:
 
 // Parses the command line; an exit status when the program is done already.
 std::optional<int> Program::parse(const std::vector<std::string>& args, Options& options) const {
+    // --decode changes what --rx and --tx take, wherever it stands.
+    for (const std::string& arg : args) {
+        if (arg == "--") break;
+        options.decode = options.decode || arg == "--decode";
+    }
     bool optionsended = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
@@ -114,7 +130,8 @@ std::optional<int> Program::parse(const std::vector<std::string>& args, Options&
             inlinevalue = std::string(arg.substr(arg.find('=') + 1));
             arg = arg.substr(0, arg.find('='));
         }
-        const bool flag = arg == "--help" || arg == "-h" || arg == "--version" || arg == "--csv" || arg == "--table";
+        const bool flag = arg == "--help" || arg == "-h" || arg == "--version" || arg == "--csv" || arg == "--table" ||
+                          arg == "--decode";
         if (flag && inlinevalue) return usageerror(std::string(arg) + " takes no value");
         if (arg == "--help" || arg == "-h") {
             std::fputs(usage, io.out);
@@ -124,8 +141,16 @@ std::optional<int> Program::parse(const std::vector<std::string>& args, Options&
             std::fputs(version, io.out);
             return exitok;
         }
+        if (arg == "--decode") continue;
         if (arg == "--csv" || arg == "--table") {
             options.form = arg == "--csv" ? Writer::Form::csv : Writer::Form::table;
+        } else if (options.decode && (arg == "--rx" || arg == "--tx")) {
+            auto& slot = arg == "--rx" ? options.rxcodes : options.txcodes;
+            if (inlinevalue || i + 3 >= args.size())
+                return usageerror(std::string(arg) + " with --decode needs three codes: A B R");
+            slot = std::vector<std::string>(args.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                            args.begin() + static_cast<std::ptrdiff_t>(i) + 4);
+            i += 3;
         } else if (arg == "--step" || arg == "--rx" || arg == "--tx") {
             auto& slot = arg == "--step" ? options.step : arg == "--rx" ? options.rx : options.tx;
             if (inlinevalue) slot = inlinevalue;
@@ -135,11 +160,14 @@ std::optional<int> Program::parse(const std::vector<std::string>& args, Options&
             return usageerror("unknown option " + std::string(arg));
         }
     }
-    if (options.step && !steptext(*options.step))
-        return usageerror("--step " + *options.step + " is not one of 5, 6.25, 10, 12.5 and 25 kHz");
+    if (options.decode && options.step) return usageerror("--decode reads the step from the R code; leave out --step");
+    if (options.step && *options.step != autostep && !steptext(*options.step))
+        return usageerror("--step " + *options.step + " is not one of 5, 6.25, 10, 12.5 and 25 kHz, or auto");
+    if ((options.rxcodes || options.txcodes) && options.file)
+        return usageerror("give --rx/--tx or a channel list, not both");
     if ((options.rx || options.tx) && options.file) return usageerror("give --rx/--tx or a channel list, not both");
-    if ((options.rx || options.tx) && !options.step) return usageerror("give the channel's step with --step");
-    if (!options.rx && !options.tx && !options.file && io.interactivein)
+    if ((options.rx || options.tx) && !options.step) return usageerror("give the channel's step with --step (or auto)");
+    if (!options.rx && !options.tx && !options.rxcodes && !options.txcodes && !options.file && io.interactivein)
         return usageerror("give a channel with --step, --rx and --tx, or a channel list");
     return std::nullopt;
 }
@@ -147,12 +175,22 @@ std::optional<int> Program::parse(const std::vector<std::string>& args, Options&
 // One channel from the command line.
 int Program::onechannel(const Options& options, Writer::Form form) const {
     Channel channel;
-    channel.step = *steptext(*options.step);
-    for (auto [text, side, label] : {std::tuple{&options.rx, &channel.rx, "--rx"}, std::tuple{&options.tx, &channel.tx, "--tx"}}) {
-        if (!*text) continue;
-        const auto khz = parsekhz(**text);
-        if (!khz) return usageerror(std::string(label) + " " + **text + " is not a number of kHz");
-        side->khz = khztext(*khz);
+    if (options.decode) {
+        const auto codes = [](const std::optional<std::vector<std::string>>& texts) -> std::optional<Codes> {
+            if (!texts) return std::nullopt;
+            return Codes{(*texts)[0], (*texts)[1], (*texts)[2]};
+        };
+        fromcodes(channel, codes(options.rxcodes), codes(options.txcodes));
+    } else {
+        channel.autostep = *options.step == autostep;
+        if (!channel.autostep) channel.step = *steptext(*options.step);
+        for (auto [text, side, label] :
+             {std::tuple{&options.rx, &channel.rx, "--rx"}, std::tuple{&options.tx, &channel.tx, "--tx"}}) {
+            if (!*text) continue;
+            const auto khz = parsekhz(**text);
+            if (!khz) return usageerror(std::string(label) + " " + **text + " is not a number of kHz");
+            side->khz = khztext(*khz);
+        }
     }
     compute(channel);
     const std::string rowstatus = status(channel);
@@ -161,15 +199,15 @@ int Program::onechannel(const Options& options, Writer::Form form) const {
         Writer writer(io.out, form);
         writer.header();
         writer.row(channel, rowstatus);
-    } else {
+    } else if (channel.problem.empty()) {
         std::fprintf(io.out, "step %s\n", stepwords(channel.step).c_str());
         for (auto [side, label] : {std::pair{&channel.rx, "rx"}, std::pair{&channel.tx, "tx"}}) {
             if (side->khz.empty()) continue;
             const auto& codes = side->result.codes;
             const std::string words = outcomewords(*side, channel.step);
             if (words.empty())
-                std::fprintf(io.out, "%s %s kHz: A %s  B %s  R %s\n", label, side->khz.c_str(), codes.acode.c_str(),
-                             codes.bcode.c_str(), codes.rcode.c_str());
+                std::fprintf(io.out, "%s %s kHz: A %s  B %s  R %s  N %ld\n", label, side->khz.c_str(),
+                             codes.acode.c_str(), codes.bcode.c_str(), codes.rcode.c_str(), static_cast<long>(side->n));
             else
                 std::fprintf(io.out, "%s %s: %s\n", label, side->khz.c_str(), words.c_str());
         }
@@ -216,8 +254,8 @@ int Program::channellist(const Options& options, Writer::Form form) const {
         return exitfailed;
     }
     std::string problem;
-    const auto step = options.step ? steptext(*options.step) : std::nullopt;
-    const auto format = ListFormat::fromheader(fields, reader.separator(), step, problem);
+    const auto step = !options.step || *options.step == autostep ? options.step : steptext(*options.step);
+    const auto format = ListFormat::fromheader(fields, reader.separator(), step, options.decode, problem);
     if (!format) {
         complain(where + std::to_string(reader.line()) + ": " + problem);
         return exitfailed;

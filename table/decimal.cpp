@@ -1,5 +1,7 @@
 #include "decimal.h"
 
+#include "calc/codes.h"
+
 namespace table {
 namespace {
 
@@ -101,14 +103,9 @@ std::optional<std::string> steptext(std::string_view text) {
     }
     const auto hundredths = parsescaled(text, 2);
     if (!hundredths) return std::nullopt;
-    switch (*hundredths) {
-        case 500: return "5kHz";
-        case 625: return "6.25kHz";
-        case 1000: return "10kHz";
-        case 1250: return "12.5kHz";
-        case 2500: return "25kHz";
-        default: return std::nullopt;
-    }
+    for (const std::string_view known : calc::steptexts)
+        if (static_cast<std::int64_t>(calc::stepkhz(known) * 100) == *hundredths) return std::string(known);
+    return std::nullopt;
 }
 
 }  // namespace table

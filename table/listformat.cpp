@@ -49,8 +49,10 @@ std::string columnnumbers(std::size_t first, std::size_t second) {
 }  // namespace
 
 std::optional<ListFormat> ListFormat::fromheader(const std::vector<std::string>& header, char separator,
-                                                 const std::optional<std::string>& stepoverride, std::string& problem) {
+                                                 const std::optional<std::string>& stepoverride, bool decoding,
+                                                 std::string& problem) {
     ListFormat format;
+    format.decoding = decoding;
     format.width = header.size();
     format.decimalcomma = separator == ';' || separator == '\t';
     format.stepoverride = stepoverride;
@@ -61,6 +63,9 @@ std::optional<ListFormat> ListFormat::fromheader(const std::vector<std::string>&
         std::tuple{"offset", &format.offset, true},      std::tuple{"tstep", &format.tstep, true},
         std::tuple{"rx_khz", &format.rxkhz, true},       std::tuple{"tx_khz", &format.txkhz, true},
         std::tuple{"step", &format.step, true},
+        std::tuple{"rx_acode", &format.rxcodes[0], false}, std::tuple{"rx_bcode", &format.rxcodes[1], false},
+        std::tuple{"rx_rcode", &format.rxcodes[2], false}, std::tuple{"tx_acode", &format.txcodes[0], false},
+        std::tuple{"tx_bcode", &format.txcodes[1], false}, std::tuple{"tx_rcode", &format.txcodes[2], false},
     };
     for (std::size_t i = 0; i < header.size(); ++i) {
         const auto [column, unittext] = nameandunit(header[i]);
@@ -83,6 +88,24 @@ std::optional<ListFormat> ListFormat::fromheader(const std::vector<std::string>&
             if (slot == &format.offset) format.offsetunit = *unit;
             break;
         }
+    }
+    if (decoding) {
+        bool anyside = false;
+        for (const auto* columns : {&format.rxcodes, &format.txcodes}) {
+            const std::size_t found = static_cast<std::size_t>(std::count_if(
+                std::begin(*columns), std::end(*columns), [](std::size_t column) { return column != none; }));
+            if (found != 0 && found != 3) {
+                problem = std::string("the header row has only some of the ") + (columns == &format.rxcodes ? "rx" : "tx") +
+                          "_acode, _bcode and _rcode columns";
+                return std::nullopt;
+            }
+            anyside = anyside || found == 3;
+        }
+        if (!anyside) {
+            problem = "the header row has no code columns (rx_acode, rx_bcode, rx_rcode or tx_acode, tx_bcode, tx_rcode)";
+            return std::nullopt;
+        }
+        return format;
     }
     format.exported = format.frequency != none;
     if (format.exported && (format.rxkhz != none || format.txkhz != none)) {
@@ -123,9 +146,20 @@ Channel ListFormat::badrow(const std::vector<std::string>& fields, const std::st
     return channel;
 }
 
+std::optional<Codes> ListFormat::sidecodes(const std::vector<std::string>& fields,
+                                           const std::size_t (&columns)[3]) const {
+    if (columns[0] == none) return std::nullopt;
+    const auto text = [&](std::size_t i) { return columns[i] < fields.size() ? std::string_view(fields[columns[i]]) : ""; };
+    if (trim(text(0)).empty() && trim(text(1)).empty() && trim(text(2)).empty()) return std::nullopt;
+    return Codes{text(0), text(1), text(2)};
+}
+
 std::optional<Channel> ListFormat::channel(const std::vector<std::string>& fields) const {
-    if (exported ? trim(field(fields, frequency)).empty()
-                 : trim(field(fields, rxkhz)).empty() && trim(field(fields, txkhz)).empty())
+    const auto rx = decoding ? sidecodes(fields, rxcodes) : std::nullopt;
+    const auto tx = decoding ? sidecodes(fields, txcodes) : std::nullopt;
+    if (decoding ? !rx && !tx
+                 : exported ? trim(field(fields, frequency)).empty()
+                            : trim(field(fields, rxkhz)).empty() && trim(field(fields, txkhz)).empty())
         return std::nullopt;  // an unused memory
 
     Channel channel;
@@ -139,6 +173,10 @@ std::optional<Channel> ListFormat::channel(const std::vector<std::string>& field
         return channel;
     }
 
+    if (decoding) {
+        fromcodes(channel, rx, tx);
+        return channel;
+    }
     if (exported)
         fillexported(fields, channel);
     else
@@ -146,7 +184,8 @@ std::optional<Channel> ListFormat::channel(const std::vector<std::string>& field
     if (!channel.problem.empty()) return channel;
 
     if (stepoverride) {
-        channel.step = *stepoverride;
+        channel.autostep = *stepoverride == autostep;
+        if (!channel.autostep) channel.step = *stepoverride;
         return channel;
     }
     const std::string given = number(fields, exported ? tstep : step);

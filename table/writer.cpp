@@ -7,17 +7,22 @@ namespace {
 
 constexpr std::size_t flushsize = 64 * 1024;
 
-const char* const columns[] = {"location", "name",     "rx_khz",   "tx_khz",   "step",     "rx_acode",
-                               "rx_bcode", "rx_rcode", "tx_acode", "tx_bcode", "tx_rcode", "status"};
+const char* const columns[] = {"location", "name",     "rx_khz",   "tx_khz",   "step",     "rx_n",     "tx_n",
+                               "rx_acode", "rx_bcode", "rx_rcode", "tx_acode", "tx_bcode", "tx_rcode", "status"};
 // Widths of the table's columns but the last; a longer text pushes the rest
 // of its line to the right rather than being cut.
-const std::size_t widths[] = {9, 17, 11, 11, 8, 5, 7, 7, 5, 7, 7};
-const char* const headings[] = {"Location", "Name", "RX kHz", "TX kHz", "Step", "RX A",
-                                "RX B",     "RX R", "TX A",   "TX B",   "TX R", "Status"};
+const std::size_t widths[] = {9, 17, 11, 11, 8, 7, 7, 5, 7, 7, 5, 7, 7};
+const char* const headings[] = {"Location", "Name", "RX kHz", "TX kHz", "Step", "RX N", "TX N",
+                                "RX A",     "RX B", "RX R",   "TX A",   "TX B", "TX R", "Status"};
 
 // The three codes of a side, or empty texts when it has none.
 calc::CodeSet codes(const Side& side) {
     return side.result.outcome == calc::Outcome::codes ? side.result.codes : calc::CodeSet{};
+}
+
+// The N a side's codes encode, or an empty text when it has none.
+std::string ntext(const Side& side) {
+    return side.result.outcome == calc::Outcome::codes ? std::to_string(side.n) : std::string();
 }
 
 // Characters, not bytes, so that names in UTF-8 line up.
@@ -40,8 +45,9 @@ void Writer::header() {
 
 void Writer::row(const Channel& channel, const std::string& status) {
     const calc::CodeSet rx = codes(channel.rx), tx = codes(channel.tx);
-    const std::string* const texts[] = {&channel.location, &channel.name, &channel.rx.khz, &channel.tx.khz,
-                                        &channel.step,     &rx.acode,     &rx.bcode,       &rx.rcode,
+    const std::string rxn = ntext(channel.rx), txn = ntext(channel.tx);
+    const std::string* const texts[] = {&channel.location, &channel.name, &channel.rx.khz, &channel.tx.khz, &channel.step,
+                                        &rxn,              &txn,          &rx.acode,       &rx.bcode,       &rx.rcode,
                                         &tx.acode,         &tx.bcode,     &tx.rcode,       &status};
     for (std::size_t i = 0; i < std::size(texts); ++i) {
         if (form_ == Form::csv)

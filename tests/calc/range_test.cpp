@@ -1,9 +1,11 @@
 // Every raster frequency of every step in both directions, computed exactly
-// in whole units of 10 Hz and written as a person would type it.
+// in whole units of 10 Hz and written as a person would type it, and decoded
+// back from its codes.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "calc/decode.h"
 #include "invariants.h"
 
 namespace {
@@ -33,6 +35,11 @@ TEST(Calccodes, EveryRasterFrequencyOfEveryStep) {
                 ASSERT_EQ(result.outcome, calc::Outcome::codes) << step.text << " " << text;
                 ASSERT_EQ(calctest::decoden(result.codes), (f - offset) / step.centikhz) << step.text << " " << text;
                 ASSERT_EQ(calctest::decode(result.codes.rcode), step.r) << step.text;
+                // The way back gives the same frequency and step.
+                const auto back = calc::decodecodes(direction, result.codes.acode, result.codes.bcode, result.codes.rcode);
+                ASSERT_EQ(back.problem, "") << step.text << " " << text;
+                ASSERT_EQ(back.hundredths, f) << step.text << " " << text;
+                ASSERT_EQ(back.steptext, step.text);
                 // 10 Hz beside the raster is off it.
                 ASSERT_EQ(calc::calccodes(direction, step.text, khztext(f + 1)).outcome, calc::Outcome::offstep)
                     << step.text << " " << khztext(f + 1);

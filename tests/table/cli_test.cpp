@@ -33,12 +33,16 @@ void expectagreement(const std::map<std::string, std::string>& row) {
 TEST(FreqcodeTable, OneChannel) {
     ToolRun r = run({"--step", "12.5kHz", "--rx", "145000", "--tx", "145600", "--table"});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "step 12.5 kHz\nrx 145000 kHz: A F0F1  B FAF9F0  R FCF3F0\ntx 145600 kHz: A F0F0  B F6FBF0  R FCF3F0\n");
+    EXPECT_EQ(r.out,
+              "step 12.5 kHz\nrx 145000 kHz: A F0F1  B FAF9F0  R FCF3F0  N 9872\n"
+              "tx 145600 kHz: A F0F0  B F6FBF0  R FCF3F0  N 11648\n");
 
     r = run({"--step=12.5", "--rx=145003", "--tx=29000", "--table"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "step 12.5 kHz\nrx 145003: off the 12.5 kHz step raster\ntx 29000: outside 30000 to 500000 kHz\n");
-    EXPECT_EQ(r.err, "freqcode-table: rx 145003: off the 12.5 kHz step raster; tx 29000: outside 30000 to 500000 kHz\n");
+    EXPECT_EQ(r.err,
+              "freqcode-table: rx 145003: off the 12.5 kHz step raster; tx 29000: outside 30000 to 500000 kHz; "
+              "fits none of the five steps\n");
 
     r = run({"--step", "5kHz", "--tx", "430000"});  // not a terminal: CSV
     EXPECT_EQ(r.status, 0);
@@ -63,7 +67,7 @@ TEST(FreqcodeTable, ExportedChannelList) {
         {"Marine 16", "156800", "", "25kHz", "ok"},
         {"Club \"Net\"", "145250", "145250", "5kHz", "ok"},
         {"Off raster", "145503", "145503", "12.5kHz",
-         "rx 145503: off the 12.5 kHz step raster; tx 145503: off the 12.5 kHz step raster"},
+         "rx 145503: off the 12.5 kHz step raster; tx 145503: off the 12.5 kHz step raster; fits none of the five steps"},
         {"Too low", "29000", "29000", "5kHz", "rx 29000: outside 30000 to 500000 kHz; tx 29000: outside 30000 to 500000 kHz"},
         {"Airband", "118000", "118000", "", "step '8.33' is not one of 5, 6.25, 10, 12.5 and 25 kHz"},
         {"Ten kHz", "438500", "438500", "10kHz", "ok"},
@@ -85,7 +89,7 @@ TEST(FreqcodeTable, ExportedChannelList) {
     // --step stands in for the list's own steps.
     const auto stepped = records(run({"--csv", "--step", "25", FREQCODE_TABLE_SAMPLE}).out);
     EXPECT_EQ(stepped[3].at("status"),
-              "rx 430006.25: off the 25 kHz step raster; tx 432006.25: off the 25 kHz step raster");
+              "rx 430006.25: off the 25 kHz step raster; tx 432006.25: off the 25 kHz step raster; fits 6.25 kHz");
     EXPECT_EQ(stepped[8].at("status"), "ok");
     for (const auto& row : stepped) expectagreement(row);
 }
@@ -143,6 +147,58 @@ TEST(FreqcodeTable, BadInputIsReportedNeverFatal) {
     const auto rows = records(runon("Location,Frequency,TStep\n1,145.5\n2,145.5,12.5,x\n3,145.5,12.5\n").out);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[2].at("status"), "ok");
+}
+
+// Codes read off a radio give their frequencies back, and a list's own
+// output decodes to its input.
+TEST(FreqcodeTable, DecodeCodes) {
+    ToolRun r = run({"--decode", "--table", "--rx", "f0f1", "FCFFF4", "F6 F9 F0", "--tx", "F0F3", "FFF3F5", "F6F9F0"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "step 5 kHz\nrx 430000 kHz: A F0F1  B FCFFF4  R F6F9F0  N 81680\n"
+              "tx 430000 kHz: A F0F3  B FFF3F5  R F6F9F0  N 86000\n");
+
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* message;
+    } failures[] = {
+        {{"--decode", "--rx", "F0F1", "FGFFF4", "F6F9F0"}, 1, "rx codes: B byte 1 'FG' is not F and a hex digit"},
+        {{"--decode", "--rx", "F0F1", "FCFFF4", "F6F9F0", "--tx", "F0F1", "F5FBF0", "FCF3F0"}, 1,
+         "the rx codes are for the 5 kHz step, the tx codes for 12.5 kHz"},
+        {{"--decode", "--rx", "F0F1", "FCFFF4"}, 2, "--rx with --decode needs three codes: A B R"},
+        {{"--decode", "--step", "5", "--rx", "F0F1", "FCFFF4", "F6F9F0"}, 2, "leave out --step"},
+    };
+    for (const auto& f : failures) {
+        r = run(f.args);
+        EXPECT_EQ(r.status, f.status);
+        EXPECT_NE(r.err.find(f.message), std::string::npos) << r.err;
+    }
+
+    // The sample's own output, decoded: every channel with codes comes back.
+    const auto encoded = records(run({"--csv", FREQCODE_TABLE_SAMPLE}).out);
+    const ToolRun decoded = call({"--decode", "--csv"}, run({"--csv", FREQCODE_TABLE_SAMPLE}).out);
+    EXPECT_EQ(decoded.status, 0) << decoded.err;
+    std::size_t matched = 0;
+    for (const auto& back : records(decoded.out)) {
+        for (const auto& row : encoded) {
+            if (row.at("location") != back.at("location")) continue;
+            ++matched;
+            for (const char* column : {"name", "rx_khz", "tx_khz", "step", "rx_n", "tx_n", "rx_bcode", "tx_acode"})
+                EXPECT_EQ(back.at(column), row.at(column)) << row.at("location") << " " << column;
+        }
+    }
+    EXPECT_EQ(matched, 7u) << "the seven channels that have codes";
+}
+
+// --step auto takes the coarsest step each channel fits.
+TEST(FreqcodeTable, AutoStep) {
+    const auto rows = records(run({"--csv", "--step", "auto", FREQCODE_TABLE_SAMPLE}).out);
+    ASSERT_EQ(rows.size(), 10u);
+    const char* expected[] = {"25kHz", "25kHz", "25kHz", "6.25kHz", "25kHz", "25kHz", "", "25kHz", "25kHz", "25kHz"};
+    for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].at("step"), expected[i]) << rows[i].at("name");
+    EXPECT_EQ(rows[6].at("status"), "rx 145503, tx 145503: fits none of the five steps");
+    EXPECT_EQ(rows[8].at("status"), "ok") << "the airband channel's 8.33 is no longer asked for";
 }
 
 TEST(FreqcodeTable, OptionsEndAndGnuVersion) {
