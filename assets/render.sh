@@ -15,3 +15,9 @@ rsvg-convert -w 32 -h 32 icon.svg -o "$tmp/icon.png"
 "$convert" "$tmp/icon.png" -channel A -threshold 50% +channel -colors 15 \
   -define png:bit-depth=4 -strip PNG8:icon.png
 "$convert" icon.png -depth 8 rgba:- | python3 make-ico.py > icon.ico
+
+# The desktop's larger icons, in full colour.
+for size in 48 256; do
+  rsvg-convert -w $size -h $size icon.svg -o "$tmp/icon-$size.png"
+  "$convert" "$tmp/icon-$size.png" -strip "icon-$size.png"
+done

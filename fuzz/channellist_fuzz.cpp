@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "channel.h"
-#include "csvreader.h"
-#include "decimal.h"
-#include "encoding.h"
-#include "listformat.h"
-#include "writer.h"
+#include "table/channel.h"
+#include "table/csvreader.h"
+#include "table/decimal.h"
+#include "table/encoding.h"
+#include "table/listformat.h"
+#include "table/writer.h"
 
 namespace {
 

@@ -12,6 +12,7 @@ packages=(
   locales                                      # a decimal-comma locale for the tests
   xvfb xauth fonts-dejavu-core                 # a display for screenshots and tests
   dpkg-dev file                                # CPack's .deb
+  appstream desktop-file-utils lintian help2man # ...checked as a Linux desktop and Debian expect
   googletest                                   # GoogleTest's sources, built for Windows
   g++-mingw-w64-x86-64-posix                   # the Windows programs, cross-compiled
   wine wine64 fonts-wine                       # ...and run under Wine for their tests

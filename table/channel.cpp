@@ -1,9 +1,9 @@
-#include "channel.h"
+#include "table/channel.h"
 
 #include <tuple>
 
 #include "calc/decode.h"
-#include "decimal.h"
+#include "table/decimal.h"
 
 namespace table {
 namespace {

@@ -1,4 +1,4 @@
-#include "cli.h"
+#include "table/cli.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,12 +7,12 @@
 #include <string_view>
 #include <tuple>
 
-#include "channel.h"
-#include "csvreader.h"
-#include "decimal.h"
-#include "files.h"
-#include "listformat.h"
-#include "writer.h"
+#include "table/channel.h"
+#include "table/csvreader.h"
+#include "table/decimal.h"
+#include "table/files.h"
+#include "table/listformat.h"
+#include "table/writer.h"
 
 namespace table {
 namespace {

@@ -1,8 +1,8 @@
-#include "csvreader.h"
+#include "table/csvreader.h"
 
 #include <algorithm>
 
-#include "encoding.h"
+#include "table/encoding.h"
 
 namespace table {
 

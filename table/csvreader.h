@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "textinput.h"
+#include "table/textinput.h"
 
 namespace table {
 

@@ -1,4 +1,4 @@
-#include "decimal.h"
+#include "table/decimal.h"
 
 #include "calc/codes.h"
 

@@ -1,4 +1,4 @@
-#include "encoding.h"
+#include "table/encoding.h"
 
 #include <array>
 

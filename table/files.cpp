@@ -1,4 +1,4 @@
-#include "files.h"
+#include "table/files.h"
 
 #ifdef _WIN32
 #include <windows.h>

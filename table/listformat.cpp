@@ -1,10 +1,10 @@
-#include "listformat.h"
+#include "table/listformat.h"
 
 #include <algorithm>
 #include <array>
 #include <tuple>
 
-#include "encoding.h"
+#include "table/encoding.h"
 
 namespace table {
 namespace {

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "channel.h"
-#include "decimal.h"
+#include "table/channel.h"
+#include "table/decimal.h"
 
 namespace table {
 

@@ -1,8 +1,8 @@
-#include "textinput.h"
+#include "table/textinput.h"
 
 #include <cerrno>
 
-#include "encoding.h"
+#include "table/encoding.h"
 
 namespace table {
 

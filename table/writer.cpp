@@ -1,4 +1,4 @@
-#include "writer.h"
+#include "table/writer.h"
 
 #include <algorithm>
 

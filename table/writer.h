@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "channel.h"
+#include "table/channel.h"
 
 namespace table {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "csvreader.h"
+#include "table/csvreader.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "decimal.h"
+#include "table/decimal.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "calc/codes.h"
-#include "encoding.h"
+#include "table/encoding.h"
 #include "toolrun.h"
 
 namespace {

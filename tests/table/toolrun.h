@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "cli.h"
-#include "csvreader.h"
+#include "table/cli.h"
+#include "table/csvreader.h"
 
 struct ToolRun {
     int status = -1;
