@@ -72,6 +72,9 @@ struct Options {
     std::optional<Writer::Form> form;
     bool decode = false;
     std::optional<std::vector<std::string>> rxcodes, txcodes;  // with decode
+
+    // One channel from the command line, rather than a list.
+    bool single() const { return rx || tx || rxcodes || txcodes; }
 };
 
 class Program {
@@ -82,8 +85,7 @@ public:
         Options options;
         if (const auto done = parse(args, options)) return *done;
         const auto form = options.form.value_or(io.interactiveout ? Writer::Form::table : Writer::Form::csv);
-        const bool one = options.rx || options.tx || options.rxcodes || options.txcodes;
-        return one ? onechannel(options, form) : channellist(options, form);
+        return options.single() ? onechannel(options, form) : channellist(options, form);
     }
 
     void complain(const std::string& message) const {
@@ -163,11 +165,9 @@ std::optional<int> Program::parse(const std::vector<std::string>& args, Options&
     if (options.decode && options.step) return usageerror("--decode reads the step from the R code; leave out --step");
     if (options.step && *options.step != autostep && !steptext(*options.step))
         return usageerror("--step " + *options.step + " is not one of 5, 6.25, 10, 12.5 and 25 kHz, or auto");
-    if ((options.rxcodes || options.txcodes) && options.file)
-        return usageerror("give --rx/--tx or a channel list, not both");
-    if ((options.rx || options.tx) && options.file) return usageerror("give --rx/--tx or a channel list, not both");
+    if (options.single() && options.file) return usageerror("give --rx/--tx or a channel list, not both");
     if ((options.rx || options.tx) && !options.step) return usageerror("give the channel's step with --step (or auto)");
-    if (!options.rx && !options.tx && !options.rxcodes && !options.txcodes && !options.file && io.interactivein)
+    if (!options.single() && !options.file && io.interactivein)
         return usageerror("give a channel with --step, --rx and --tx, or a channel list");
     return std::nullopt;
 }
