@@ -69,8 +69,8 @@ std::optional<ListFormat> ListFormat::fromheader(const std::vector<std::string>&
     };
     for (std::size_t i = 0; i < header.size(); ++i) {
         const auto [column, unittext] = nameandunit(header[i]);
-        for (const auto& [known_name, slot, measured] : known) {
-            if (column != known_name || (!measured && !unittext.empty())) continue;
+        for (const auto& [knownname, slot, measured] : known) {
+            if (column != knownname || (!measured && !unittext.empty())) continue;
             if (*slot != none) {
                 problem = "the header row has two " + header[i] + " columns (" + columnnumbers(*slot, i) +
                           "); which one holds the channels?";

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 
 #include "form/form1.h"
@@ -42,10 +41,13 @@ public:
         // the text before it: the picked item is the selection.
         if (name == "Combo1") {
             const LRESULT selected = SendMessageW(control, CB_GETCURSEL, 0, 0);
-            if (selected != CB_ERR) {
-                const auto picked = static_cast<WPARAM>(selected);
-                std::wstring item(static_cast<std::size_t>(SendMessageW(control, CB_GETLBTEXTLEN, picked, 0)), L'\0');
-                SendMessageW(control, CB_GETLBTEXT, picked, reinterpret_cast<LPARAM>(item.data()));
+            const LRESULT length =
+                selected == CB_ERR ? CB_ERR : SendMessageW(control, CB_GETLBTEXTLEN, static_cast<WPARAM>(selected), 0);
+            if (length != CB_ERR) {
+                std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
+                const LRESULT copied = SendMessageW(control, CB_GETLBTEXT, static_cast<WPARAM>(selected),
+                                                    reinterpret_cast<LPARAM>(item.data()));
+                item.resize(static_cast<std::size_t>(std::max<LRESULT>(copied, 0)));
                 return narrow(item);
             }
         }
