@@ -23,7 +23,13 @@ int wmain(int argc, wchar_t** argv) {
     // CSV is written byte for byte: no CR added before each LF.
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
-    return table::freqcodetable(args, {stdin, stdout, stderr, _isatty(_fileno(stdin)) != 0, _isatty(_fileno(stdout)) != 0});
+    // Names and messages are UTF-8; a console shows them so while this runs.
+    const UINT codepage = GetConsoleOutputCP();
+    if (codepage != 0) SetConsoleOutputCP(CP_UTF8);
+    const int status =
+        table::freqcodetable(args, {stdin, stdout, stderr, _isatty(_fileno(stdin)) != 0, _isatty(_fileno(stdout)) != 0});
+    if (codepage != 0) SetConsoleOutputCP(codepage);
+    return status;
 }
 #else
 #include <unistd.h>

@@ -44,15 +44,18 @@ std::string slurp(const std::string& path) {
     return text.str();
 }
 
-// Runs the program with standard input from a file and standard output to
-// one (a temporary file unless output is given).
+// Runs the program with standard input from a file (closed for an empty
+// name) and standard output to one (a temporary file unless output is given).
 Spawned run(const std::vector<std::string>& args, const std::string& input = "/dev/null", std::string output = "") {
     const bool ownout = output.empty();
     if (ownout) output = tempfile();
     const std::string errpath = tempfile();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
+    if (input.empty())
+        posix_spawn_file_actions_addclose(&actions, 0);  // no standard input at all
+    else
+        posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_TRUNC, 0);
     posix_spawn_file_actions_addopen(&actions, 2, errpath.c_str(), O_WRONLY | O_TRUNC, 0);
     std::vector<char*> argv{const_cast<char*>(FREQCODE_TABLE)};
@@ -87,6 +90,7 @@ TEST(FreqcodeTableProcess, FailuresReachTheExitStatus) {
     for (const auto& [args, input, message] : {
              std::tuple{std::vector<std::string>{"--csv"}, "/tmp", "cannot read standard input: Is a directory"},
              std::tuple{std::vector<std::string>{"--csv", "/tmp"}, "/dev/null", "cannot read /tmp: Is a directory"},
+             std::tuple{std::vector<std::string>{"--csv"}, "", "cannot read standard input: Bad file descriptor"},
          }) {
         const Spawned r = run(args, input);
         EXPECT_EQ(r.status, 1);
