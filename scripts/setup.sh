@@ -16,7 +16,7 @@ packages=(
   googletest                                   # GoogleTest's sources, built for Windows
   g++-mingw-w64-x86-64-posix                   # the Windows programs, cross-compiled
   wine wine64 fonts-wine                       # ...and run under Wine for their tests
-  nsis zip                                     # the Windows installer and zip
+  nsis                                         # the Windows installer
 )
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
