@@ -41,7 +41,6 @@ public:
     // for a name that is no button.
     bool click(std::string_view button);
 
-    const std::string& step() const { return stepstr; }
 
 private:
     void showcodes(const Side& side);

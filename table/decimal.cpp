@@ -37,12 +37,6 @@ std::optional<std::int64_t> parsescaled(std::string_view text, int scale) {
 
 }  // namespace
 
-std::optional<Microkhz> parsemhz(std::string_view text) {
-    const auto value = parsescaled(text, 9);
-    if (!value) return std::nullopt;
-    return Microkhz{*value};
-}
-
 std::optional<Microkhz> parsekhz(std::string_view text) {
     const auto value = parsescaled(text, 6);
     if (!value) return std::nullopt;

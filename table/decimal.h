@@ -16,15 +16,14 @@ struct Microkhz {
     std::int64_t value;
 };
 
-// "145.6125" MHz or "145612.5" kHz: digits with at most one ".", spaces
-// around allowed, no sign. Nothing for any other text, for digits finer
-// than the unit allows (1 mHz), or for values beyond 10^12 kHz.
-std::optional<Microkhz> parsemhz(std::string_view text);
+// "145612.5" kHz: digits with at most one ".", spaces around allowed, no
+// sign. Nothing for any other text, for digits finer than the unit allows
+// (1 mHz), or for values beyond 10^12 kHz.
 std::optional<Microkhz> parsekhz(std::string_view text);
 
-// A frequency that may name its unit: "145.5 MHz", "145500kHz",
-// "145500000 Hz" (the unit's case does not matter); without one it is in
-// the given unit.
+// The same for a frequency that may name its unit: "145.5 MHz",
+// "145500kHz", "145500000 Hz" (the unit's case does not matter); without
+// one it is in the given unit.
 enum class Unit { hz, khz, mhz };
 std::optional<Microkhz> parsefrequency(std::string_view text, Unit unit);
 

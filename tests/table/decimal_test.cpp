@@ -6,6 +6,9 @@
 
 namespace {
 
+// A frequency as channel lists give it, in MHz.
+std::optional<table::Microkhz> frommhz(std::string_view text) { return table::parsefrequency(text, table::Unit::mhz); }
+
 TEST(Decimal, MhzBecomesExactKhzText) {
     const struct {
         const char* mhz;
@@ -19,7 +22,7 @@ TEST(Decimal, MhzBecomesExactKhzText) {
         {"999999999", "999999999000"}, {"1000000001", nullptr},
     };
     for (const auto& c : cases) {
-        const auto khz = table::parsemhz(c.mhz);
+        const auto khz = frommhz(c.mhz);
         if (c.khz) {
             ASSERT_TRUE(khz.has_value()) << c.mhz;
             EXPECT_EQ(table::khztext(*khz), c.khz) << c.mhz;
@@ -30,11 +33,11 @@ TEST(Decimal, MhzBecomesExactKhzText) {
 }
 
 TEST(Decimal, OffsetsAddAndSubtractExactly) {
-    const auto rx = *table::parsemhz("145.600000"), offset = *table::parsemhz("0.600000");
+    const auto rx = *frommhz("145.600000"), offset = *frommhz("0.600000");
     EXPECT_EQ(table::khztext(rx - offset), "145000");
     EXPECT_EQ(table::khztext(rx + offset), "146200");
     EXPECT_EQ(table::khztext(offset - rx), "-145000");
-    EXPECT_EQ(table::khztext(*table::parsemhz("0.1") + *table::parsemhz("0.2")), "300");
+    EXPECT_EQ(table::khztext(*frommhz("0.1") + *frommhz("0.2")), "300");
     EXPECT_EQ(table::khztext(*table::parsekhz("145012.5") - *table::parsekhz("145012.75")), "-0.25");
 }
 
@@ -48,7 +51,7 @@ TEST(Decimal, EveryRasterFrequencyRoundTrips) {
         std::string expected = khz;
         while (expected.back() == '0') expected.pop_back();
         if (expected.back() == '.') expected.pop_back();
-        ASSERT_EQ(table::khztext(*table::parsemhz(mhz)), expected) << mhz;
+        ASSERT_EQ(table::khztext(*frommhz(mhz)), expected) << mhz;
     }
 }
 
