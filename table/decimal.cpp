@@ -35,6 +35,19 @@ std::optional<std::int64_t> parsescaled(std::string_view text, int scale) {
     return value;
 }
 
+// Cuts a unit, given in lower case, from the end of a text, whatever its
+// case there: "12.5 KHZ" -> "12.5 ". False when the text does not end so.
+bool cutunit(std::string_view& text, std::string_view unit) {
+    if (text.size() < unit.size()) return false;
+    for (std::size_t i = 0; i < unit.size(); ++i) {
+        char c = text[text.size() - unit.size() + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != unit[i]) return false;
+    }
+    text.remove_suffix(unit.size());
+    return true;
+}
+
 }  // namespace
 
 std::optional<Microkhz> parsekhz(std::string_view text) {
@@ -45,19 +58,9 @@ std::optional<Microkhz> parsekhz(std::string_view text) {
 
 std::optional<Microkhz> parsefrequency(std::string_view text, Unit unit) {
     text = trim(text);
-    const auto endswith = [&](std::string_view suffix) {
-        if (text.size() < suffix.size()) return false;
-        for (std::size_t i = 0; i < suffix.size(); ++i) {
-            char c = text[text.size() - suffix.size() + i];
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-            if (c != suffix[i]) return false;
-        }
-        text.remove_suffix(suffix.size());
-        return true;
-    };
-    if (endswith("mhz")) unit = Unit::mhz;
-    else if (endswith("khz")) unit = Unit::khz;
-    else if (endswith("hz")) unit = Unit::hz;
+    if (cutunit(text, "mhz")) unit = Unit::mhz;
+    else if (cutunit(text, "khz")) unit = Unit::khz;
+    else if (cutunit(text, "hz")) unit = Unit::hz;
     const auto value = parsescaled(text, unit == Unit::mhz ? 9 : unit == Unit::khz ? 6 : 3);
     if (!value) return std::nullopt;
     return Microkhz{*value};
@@ -90,11 +93,7 @@ std::string khztext(Microkhz khz) {
 
 std::optional<std::string> steptext(std::string_view text) {
     text = trim(text);
-    if (text.size() >= 3) {
-        const std::string_view unit = text.substr(text.size() - 3);
-        if ((unit[0] == 'k' || unit[0] == 'K') && (unit[1] == 'h' || unit[1] == 'H') && (unit[2] == 'z' || unit[2] == 'Z'))
-            text.remove_suffix(3);
-    }
+    cutunit(text, "khz");
     const auto hundredths = parsescaled(text, 2);
     if (!hundredths) return std::nullopt;
     for (const std::string_view known : calc::steptexts)
