@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "table/csvreader.h"
+#include "toolrun.h"
 
 namespace {
 
@@ -13,9 +14,7 @@ using namespace std::string_literals;
 // Reads all records of a text: each record's fields joined by "|", or
 // "bad@LINE: problem".
 std::vector<std::string> readall(const std::string& text, std::size_t maxrecord) {
-    std::FILE* in = std::tmpfile();
-    std::fwrite(text.data(), 1, text.size(), in);
-    std::rewind(in);
+    std::FILE* in = filewith(text);
     table::CsvReader reader(in, maxrecord);
     std::vector<std::string> fields, records;
     for (auto status = reader.next(fields); status != table::CsvReader::Status::end; status = reader.next(fields)) {

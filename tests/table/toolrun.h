@@ -2,8 +2,13 @@
 // given as bytes, and reads back what it wrote.
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <cstdio>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -15,6 +20,23 @@ struct ToolRun {
     std::string out, err;
 };
 
+// An anonymous file that goes when it is closed. Windows' own tmpfile()
+// creates its files in the drive's root under names that two test programs
+// running at once can both take, so there the file is made in the user's
+// temporary folder under a name Windows makes unique.
+inline std::FILE* scratchfile() {
+#ifdef _WIN32
+    wchar_t folder[MAX_PATH + 1], path[MAX_PATH + 1];
+    std::FILE* file = nullptr;
+    if (GetTempPathW(MAX_PATH + 1, folder) && GetTempFileNameW(folder, L"fct", 0, path))
+        file = _wfopen(path, L"w+bD");  // D: deleted when closed
+#else
+    std::FILE* file = std::tmpfile();
+#endif
+    if (!file) throw std::runtime_error("cannot make a temporary file");
+    return file;
+}
+
 inline std::string readback(std::FILE* file) {
     std::string text;
     std::rewind(file);
@@ -25,7 +47,7 @@ inline std::string readback(std::FILE* file) {
 }
 
 inline std::FILE* filewith(const std::string& content) {
-    std::FILE* file = std::tmpfile();
+    std::FILE* file = scratchfile();
     std::fwrite(content.data(), 1, content.size(), file);
     std::rewind(file);
     return file;
@@ -35,9 +57,9 @@ inline std::FILE* filewith(const std::string& content) {
 // neither stream a terminal; out, when given, stands for standard output.
 inline ToolRun call(const std::vector<std::string>& args, const std::string& input = "", std::FILE* out = nullptr) {
     std::FILE* in = filewith(input);
-    std::FILE* err = std::tmpfile();
+    std::FILE* err = scratchfile();
     const bool ownout = out == nullptr;
-    if (ownout) out = std::tmpfile();
+    if (ownout) out = scratchfile();
     ToolRun result;
     result.status = table::freqcodetable(args, {in, out, err, false, false});
     std::fclose(in);
