@@ -20,6 +20,9 @@ mkdir -p "$(dirname "$prefix")"
   if [ ! -f "$prefix/.ready" ]; then
     "$wine" wineboot -i </dev/null >/dev/null 2>&1 9>&-
     "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1 9>&-
+    # A crashing program ends at once rather than waiting in Wine's debugger.
+    "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f \
+      </dev/null >/dev/null 2>&1 9>&-
     cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
     "$server" -k 2>/dev/null || true
     "$server" -w 2>/dev/null || true
