@@ -11,6 +11,9 @@ set -eu
 prefix=$1
 shift
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine takes the Unix side's encoding of file names and arguments from the
+# locale; a fresh machine may have none set, which would mangle "Kanäle.csv".
+export LC_ALL=C.UTF-8
 wine=/usr/lib/wine/wine64
 server=/usr/lib/wine/wineserver64
 
