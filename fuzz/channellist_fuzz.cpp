@@ -35,12 +35,14 @@ void check(const table::Side& side, calc::Direction direction, const std::string
     require(table::parsekhz(side.khz).has_value(), "a kHz text does not read back");
 }
 
-// The lines of the bytes as they stand: a CR, a LF or a CRLF pair ends one.
+// The lines of the bytes as they stand: a CR, a LF or a CRLF pair ends one,
+// and the text after the last line end is one more.
 long linesof(const std::uint8_t* data, std::size_t size) {
-    long lines = 1;
-    for (std::size_t i = 0; i < size; ++i)
-        lines += data[i] == '\r' || (data[i] == '\n' && (i == 0 || data[i - 1] != '\r'));
-    return lines;
+    const std::size_t start = size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF ? 3 : 0;
+    long lines = 0;
+    for (std::size_t i = start; i < size; ++i)
+        lines += data[i] == '\r' || (data[i] == '\n' && (i == start || data[i - 1] != '\r'));
+    return lines + (size > start && data[size - 1] != '\r' && data[size - 1] != '\n');
 }
 
 }  // namespace
@@ -56,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string problem;
     long expectedline = 1;
     for (auto status = reader.next(fields); status != table::CsvReader::Status::end; status = reader.next(fields)) {
-        require(reader.line() == expectedline && reader.endline() >= reader.line(), "a line is read twice or never");
-        expectedline = reader.endline();
+        require(reader.line() == expectedline && reader.lastline() >= reader.line(), "a line is read twice or never");
+        expectedline = reader.lastline() + 1;
         for (const auto& field : fields) require(table::validutf8(field), "a field is not UTF-8");
         if (status == table::CsvReader::Status::comment) continue;
         if (!format) {
@@ -66,6 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 for (const bool decoding : {false, true})
                     if (!format) format = table::ListFormat::fromheader(fields, reader.separator(), std::nullopt, decoding, problem);
             if (!format) break;
+            reader.channelcheck([&format](const std::vector<std::string>& row) { return format->holdschannel(row); });
             continue;
         }
         std::optional<table::Channel> channel =
@@ -83,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Without a UTF-16 mark the reader's lines are the bytes' own.
     const bool utf16 = size >= 2 && ((data[0] == 0xFF && data[1] == 0xFE) || (data[0] == 0xFE && data[1] == 0xFF));
-    if (format && !utf16) require(reader.endline() == linesof(data, size), "the lines do not add up to the input's");
+    if (format && !utf16) require(reader.line() == linesof(data, size) + 1, "the lines do not add up to the input's");
     csv.flush();
     aligned.flush();
     std::fclose(out);

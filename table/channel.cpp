@@ -97,7 +97,7 @@ std::string status(const Channel& channel) {
     if (!channel.problem.empty()) return channel.problem;
     const std::string rx = sideproblem("rx", channel.rx, channel.step);
     const std::string tx = sideproblem("tx", channel.tx, channel.step);
-    if (rx.empty() && tx.empty()) return okstatus;
+    if (rx.empty() && tx.empty()) return channel.receiveonly ? receiveonlystatus : okstatus;
     std::string words = rx.empty() || tx.empty() ? rx + tx : rx + "; " + tx;
     // Off the raster: say on which steps the channel would be.
     for (const Side* side : {&channel.rx, &channel.tx}) {

@@ -23,6 +23,7 @@ struct Channel {
     std::string location, name;
     std::string step;       // a step text calccodes knows, "12.5kHz"
     bool autostep = false;  // compute chooses the step
+    bool receiveonly = false;  // the list marks it so: it has no transmit side
     Side rx, tx;
     std::string problem;  // why the row could not be read, before any calculation
 };
@@ -53,10 +54,13 @@ void fromcodes(Channel& channel, const std::optional<Codes>& rx, const std::opti
 // "outside 30000 to 500000 kHz", or empty for codes (or no such side).
 std::string outcomewords(const Side& side, const std::string& step);
 
-// The status of a channel that has codes for every side it has.
+// The status of a channel that has codes for every side it has, and of one
+// that has them for receiving only, as its list marks it.
 inline const std::string okstatus = "ok";
+inline const std::string receiveonlystatus = "ok, receive only";
+inline bool computed(const std::string& status) { return status == okstatus || status == receiveonlystatus; }
 
-// okstatus, or what is wrong with the channel: "rx 145003: off the 12.5 kHz
+// okstatus (or receiveonlystatus), or what is wrong with the channel: "rx 145003: off the 12.5 kHz
 // step raster; tx 29000: outside 30000 to 500000 kHz".
 std::string status(const Channel& channel);
 

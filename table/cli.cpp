@@ -10,6 +10,7 @@
 #include "table/channel.h"
 #include "table/csvreader.h"
 #include "table/decimal.h"
+#include "table/encoding.h"
 #include "table/files.h"
 #include "table/listformat.h"
 #include "table/writer.h"
@@ -67,6 +68,12 @@ This is free software: you are free to change and redistribute it.
 There is NO WARRANTY, to the extent permitted by law.
 )";
 
+std::string lowercase(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
 struct Options {
     std::optional<std::string> step, rx, tx, file;
     std::optional<Writer::Form> form;
@@ -88,8 +95,10 @@ public:
         return options.single() ? onechannel(options, form) : channellist(options, form);
     }
 
+    // Messages quote the user's lists and arguments: no control character
+    // of theirs reaches the terminal.
     void complain(const std::string& message) const {
-        std::fprintf(io.err, "freqcode-table: %s\n", message.c_str());
+        std::fprintf(io.err, "freqcode-table: %s\n", terminaltext(message).c_str());
     }
 
 private:
@@ -162,9 +171,13 @@ std::optional<int> Program::parse(const std::vector<std::string>& args, Options&
             return usageerror("unknown option " + std::string(arg));
         }
     }
+    if (options.step && lowercase(*options.step) == autostep) options.step = autostep;
     if (options.decode && options.step) return usageerror("--decode reads the step from the R code; leave out --step");
-    if (options.step && *options.step != autostep && !steptext(*options.step))
-        return usageerror("--step " + *options.step + " is not one of 5, 6.25, 10, 12.5 and 25 kHz, or auto");
+    if (options.step && *options.step != autostep) {
+        const auto known = steptext(*options.step);
+        if (!known) return usageerror("--step " + *options.step + " is not one of 5, 6.25, 10, 12.5 and 25 kHz, or auto");
+        options.step = *known;
+    }
     if (options.single() && options.file) return usageerror("give --rx/--tx or a channel list, not both");
     if ((options.rx || options.tx) && !options.step) return usageerror("give the channel's step with --step (or auto)");
     if (!options.single() && !options.file && io.interactivein)
@@ -183,7 +196,7 @@ int Program::onechannel(const Options& options, Writer::Form form) const {
         fromcodes(channel, codes(options.rxcodes), codes(options.txcodes));
     } else {
         channel.autostep = *options.step == autostep;
-        if (!channel.autostep) channel.step = *steptext(*options.step);
+        if (!channel.autostep) channel.step = *options.step;
         for (auto [text, side, label] :
              {std::tuple{&options.rx, &channel.rx, "--rx"}, std::tuple{&options.tx, &channel.tx, "--tx"}}) {
             if (!*text) continue;
@@ -212,7 +225,7 @@ int Program::onechannel(const Options& options, Writer::Form form) const {
                 std::fprintf(io.out, "%s %s: %s\n", label, side->khz.c_str(), words.c_str());
         }
     }
-    if (rowstatus == okstatus) return exitok;
+    if (computed(rowstatus)) return exitok;
     complain(rowstatus);
     return exitfailed;
 }
@@ -221,7 +234,30 @@ bool blank(const std::vector<std::string>& fields) {
     return std::all_of(fields.begin(), fields.end(), [](const std::string& field) { return trim(field).empty(); });
 }
 
-// A whole list, row by row.
+// "1 comment line", "12 unused memories".
+std::string counted(long count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// The lines a list skips by design, in words: "skipped 3 comment lines and
+// 12 unused memories", or empty when it skipped none.
+struct Skipped {
+    long comments = 0, blanks = 0, unused = 0;
+
+    std::string words() const {
+        std::vector<std::string> parts;
+        if (comments > 0) parts.push_back(counted(comments, "comment line", "comment lines"));
+        if (blanks > 0) parts.push_back(counted(blanks, "blank line", "blank lines"));
+        if (unused > 0) parts.push_back(counted(unused, "unused memory", "unused memories"));
+        std::string text;
+        for (std::size_t i = 0; i < parts.size(); ++i)
+            text += (i == 0 ? "skipped " : i + 1 == parts.size() ? " and " : ", ") + parts[i];
+        return text;
+    }
+};
+
+// A whole list, row by row. Every line is accounted for: written as a row,
+// named on standard error, or counted among the lines skipped by design.
 int Program::channellist(const Options& options, Writer::Form form) const {
     const bool fromstdin = !options.file || *options.file == "-";
     const std::string source = fromstdin ? "standard input" : *options.file;
@@ -240,9 +276,13 @@ int Program::channellist(const Options& options, Writer::Form form) const {
 
     CsvReader reader(in);
     std::vector<std::string> fields;
+    Skipped skipped;
     auto first = reader.next(fields);
-    while (first == CsvReader::Status::comment || (first == CsvReader::Status::record && blank(fields)))
-        first = reader.next(fields);
+    for (;; first = reader.next(fields)) {
+        if (first == CsvReader::Status::comment) ++skipped.comments;
+        else if (first == CsvReader::Status::record && blank(fields)) ++skipped.blanks;
+        else break;
+    }
     if (first == CsvReader::Status::end) {
         if (reader.error() != 0) complain("cannot read " + source + ": " + std::strerror(reader.error()));
         else complain(source + " is empty; a channel list starts with a header row");
@@ -254,43 +294,68 @@ int Program::channellist(const Options& options, Writer::Form form) const {
         return exitfailed;
     }
     std::string problem;
-    const auto step = !options.step || *options.step == autostep ? options.step : steptext(*options.step);
-    const auto format = ListFormat::fromheader(fields, reader.separator(), step, options.decode, problem);
+    const auto format = ListFormat::fromheader(fields, reader.separator(), options.step, options.decode, problem);
     if (!format) {
         complain(where + std::to_string(reader.line()) + ": " + problem);
         return exitfailed;
     }
+    reader.channelcheck([&format](const std::vector<std::string>& row) { return format->holdschannel(row); });
+    if (!options.decode && !format->hasstepcolumn())
+        complain(source + " has no step column: " +
+                 (options.step && *options.step != autostep
+                      ? "every channel takes --step " + stepwords(*options.step)
+                      : "each channel takes the coarsest of the five steps that fits it (--step auto)"));
 
+    long messages = 0;
+    const auto report = [&](long line, const std::string& message) {
+        if (++messages <= mostmessages) complain(where + std::to_string(line) + ": " + message);
+    };
     Writer writer(io.out, form);
     writer.header();
-    long channels = 0, failed = 0;
+    long channels = 0, failed = 0, commented = 0;
     for (auto status = reader.next(fields); status != CsvReader::Status::end; status = reader.next(fields)) {
         Channel channel;
+        if (status == CsvReader::Status::comment) {
+            ++skipped.comments;
+            if (format->holdschannel(fields)) {
+                ++commented;
+                report(reader.line(), "skipped as a comment, but it holds a channel; take out the '#' to use it");
+            }
+            continue;
+        }
         if (status == CsvReader::Status::bad) {
             channel = format->badrow(fields, reader.problem());
         } else {
-            if (status == CsvReader::Status::comment || blank(fields)) continue;
+            if (blank(fields)) {
+                ++skipped.blanks;
+                continue;
+            }
             auto row = format->channel(fields);
-            if (!row) continue;  // an unused memory
+            if (!row) {
+                ++skipped.unused;
+                continue;
+            }
             channel = std::move(*row);
         }
         compute(channel);
         const std::string rowstatus = table::status(channel);
         writer.row(channel, rowstatus);
         ++channels;
-        if (rowstatus != okstatus && ++failed <= mostmessages)
-            complain(where + std::to_string(reader.line()) + ": " + rowstatus);
+        if (!computed(rowstatus)) {
+            ++failed;
+            report(reader.line(), rowstatus);
+        }
     }
     if (reader.error() != 0) {
         complain("cannot read " + source + ": " + std::strerror(reader.error()));
         return exitfailed;
     }
     if (!writer.flush()) return exitfailed;  // reported once, by the caller
-    if (failed > 0) {
-        complain(std::to_string(failed) + " of " + std::to_string(channels) + " channels failed");
-        return exitfailed;
-    }
-    return exitok;
+    if (messages > mostmessages) complain(std::to_string(messages - mostmessages) + " more lines not shown");
+    if (const std::string words = skipped.words(); !words.empty()) complain(words);
+    if (commented > 0) complain(counted(commented, "comment line holds", "comment lines hold") + " a channel");
+    if (failed > 0) complain(std::to_string(failed) + " of " + std::to_string(channels) + " channels failed");
+    return failed > 0 || commented > 0 ? exitfailed : exitok;
 }
 
 }  // namespace

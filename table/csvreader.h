@@ -1,21 +1,27 @@
-// Reads CSV records (RFC 4180: quoted fields, doubled quotes, line breaks
-// inside quotes; LF, CRLF or CR line ends) from a stream, one record at a
-// time, in bounded memory whatever the input's size.
+// Reads CSV records from a stream, one record at a time, in bounded memory
+// whatever the input's size. It works in physical lines (a LF, a CR or a
+// CRLF pair ends one): a record is one line, unless a quoted field is still
+// open at the line's end, when it may go on into the following lines.
 //
-// The separator is ',', ';' or tab, whichever the first record (the header
-// row) uses most outside quotes. A line that starts with '#' is a comment.
-// Fields that are not UTF-8 are read as Windows-1252, so every field is
-// UTF-8.
+// A quoted value may run over a line end only when none of the lines it
+// would take in holds a channel of its own (the channel check, once the
+// list's columns are known), the quote closes within maxrecord bytes and
+// the line where it closes has nothing but separators and fields after the
+// closing quote. Otherwise the quote is stray: the line where it opened is
+// reported as bad, and each following line is read on its own. So a record
+// never takes the lines of another channel.
 //
-// A record that cannot be used is reported once and never takes another
-// record's lines: after a bad quote (text after a closing quote, or a quoted
-// field still open after maxrecord bytes) reading goes on at the line after
-// the one where the bad record began, re-reading only that record's bytes.
+// The separator is ',', ';' or tab, whichever the first line with text
+// (the header row) uses most outside quotes. A line that starts with '#' is
+// a comment. Fields that are not UTF-8 are read as Windows-1252, so every
+// field is UTF-8.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdio>
+#include <deque>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,56 +33,62 @@ class CsvReader {
 public:
     enum class Status {
         record,   // fields hold the next record
-        comment,  // a comment line; fields is empty
+        comment,  // a comment line; fields hold it read as a record
         bad,      // the record cannot be used; problem() says why, and fields
-                  // hold the fields read before the fault
+                  // hold the fields before the fault
         end,      // no more input, or a read error (error())
     };
+
+    // Whether a line's fields, read on their own, hold a channel.
+    using ChannelCheck = std::function<bool(const std::vector<std::string>& fields)>;
 
     explicit CsvReader(std::FILE* in, std::size_t maxrecord = 64 * 1024);
 
     Status next(std::vector<std::string>& fields);
 
-    // The line on which the last record started, and the line after it,
-    // counting from 1.
+    // From now on a quoted value may not take in a line that holds a channel.
+    void channelcheck(ChannelCheck check) { holdschannel_ = std::move(check); }
+
+    // The first and last line of the last record, counting from 1.
     long line() const { return recordline_; }
-    long endline() const { return line_; }
+    long lastline() const { return lastline_; }
     const std::string& problem() const { return problem_; }
-    // The separator found in the first record ('\0' before it is read).
+    // The separator found in the header row ('\0' before it is read).
     char separator() const { return separator_; }
     // The read error that ended the input (an errno value), or 0.
     int error() const { return input_.error(); }
 
 private:
-    int get();
-    int getafterbreak();
-    void detectseparator(int first);
-    void skipline(int c);
-    void resume();
-    void setseparator(char separator);
-    std::size_t takerun(std::string& field, bool quoted, std::size_t room);
-    // Keeps the first fields of a record, all UTF-8, and none with a NUL.
-    void finishfields(std::vector<std::string>& fields, std::size_t keep, bool binary) const;
+    struct Line {
+        long number = 0;
+        std::string text, ending;
+        bool toolong = false;
+        std::optional<bool> channel;  // holds a channel, once asked
+    };
+    // How a line's text left its record.
+    enum class Ending { complete, inquote, textafterquote };
+    struct Split {
+        Ending ending;
+        std::size_t column;  // the field (from 1) where the open or faulty quote is
+    };
+
+    bool fetch(std::size_t count);
+    void pop(std::size_t count);
+    Split split(const std::string& text, bool inquote, std::vector<std::string>& fields, std::size_t& count) const;
+    bool holdschannel(Line& line);
+    void detectseparator(const std::string& text);
+    Status finish(std::vector<std::string>& fields, std::size_t count, std::size_t lines);
+    Status bad(std::vector<std::string>& fields, std::size_t keep, std::string problem);
 
     TextInput input_;
     std::size_t maxrecord_;
     char separator_ = '\0';
-    // The bytes that end a run of ordinary ones, outside and inside quotes.
-    std::array<bool, 256> unquotedspecial_{}, quotedspecial_{};
-
-    std::string replay_;  // bytes to read again before the input
-    std::size_t replaypos_ = 0;
-    bool aftercr_ = false;  // the last byte read was a CR, so a LF now is the same line end
-
-    // The record being read, once a quoted field has taken it past its first
-    // line: the bytes after that line's end (at most maxrecord), to be read
-    // again should the record turn out bad, and the fields before it.
-    bool multiline_ = false;
-    bool breakcr_ = false;  // the first line ended with a CR so far
-    std::string rest_;
-    std::size_t fieldsatbreak_ = 0;
-
-    long line_ = 1, recordline_ = 0;
+    ChannelCheck holdschannel_;
+    std::deque<Line> lines_;  // the lines read ahead, the record's first at the front
+    Line spare_;              // a popped line, whose buffers the next one reuses
+    std::vector<std::string> scratch_;
+    long nextnumber_ = 1;
+    long recordline_ = 0, lastline_ = 0;
     std::string problem_;
 };
 

@@ -86,6 +86,27 @@ std::string_view utf8prefix(std::string_view text, std::size_t maxbytes) {
     return text.substr(0, end);
 }
 
+std::string terminaltext(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        // U+0080 to U+009F are C2 80 to C2 9F in UTF-8.
+        const bool c1 = c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+        if ((c < 0x20 && c != '\t') || c == 0x7F || c1) {
+            constexpr char hex[] = "0123456789ABCDEF";
+            const unsigned value = c1 ? static_cast<unsigned char>(text[++i]) : c;
+            out += "\\x";
+            out += hex[value >> 4];
+            out += hex[value & 0xF];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 std::string quote(std::string_view text) {
     constexpr std::size_t longest = 40;
     const std::string_view shown = utf8prefix(text, longest);

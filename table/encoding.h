@@ -25,6 +25,11 @@ void appendutf8(std::string& out, char32_t codepoint);
 // At most maxbytes of a UTF-8 text, cut where a character begins.
 std::string_view utf8prefix(std::string_view text, std::size_t maxbytes);
 
+// Text for a terminal: control characters (C0 but tab, DEL, C1) written as
+// \xHH, so that a value from a list cannot move the cursor or repaint the
+// screen.
+std::string terminaltext(std::string_view text);
+
 // A value quoted for a message: 'text', cut to about 40 bytes on a character
 // boundary (with "..."), line breaks written as \n and \r so that a message
 // stays one line.

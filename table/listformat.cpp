@@ -17,20 +17,19 @@ std::string lower(std::string_view text) {
     return out;
 }
 
-// A header name split into the name and the unit in brackets after it:
-// "Frequency (MHz)" -> {"frequency", "mhz"}.
-std::pair<std::string, std::string> nameandunit(std::string_view header) {
-    std::string name = lower(header);
-    if (name.size() >= 2 && (name.back() == ')' || name.back() == ']')) {
-        const char open = name.back() == ')' ? '(' : '[';
-        const std::size_t at = name.rfind(open);
-        if (at != std::string::npos) {
-            std::string unit = lower(std::string_view(name).substr(at + 1, name.size() - at - 2));
-            name = lower(std::string_view(name).substr(0, at));
-            return {name, unit};
-        }
+// A header name split into the name and the note in brackets after it,
+// both trimmed: "Frequency (MHz)" -> {"Frequency", "MHz"}. Byte order marks
+// before the name (a file saved twice with one) are dropped.
+std::pair<std::string_view, std::string_view> nameandnote(std::string_view header) {
+    constexpr std::string_view bom = "\xEF\xBB\xBF";
+    header = trim(header);
+    while (header.starts_with(bom)) header = trim(header.substr(bom.size()));
+    if (header.size() >= 2 && (header.back() == ')' || header.back() == ']')) {
+        const std::size_t at = header.rfind(header.back() == ')' ? '(' : '[');
+        if (at != std::string_view::npos)
+            return {trim(header.substr(0, at)), trim(header.substr(at + 1, header.size() - at - 2))};
     }
-    return {name, ""};
+    return {header, ""};
 }
 
 std::optional<Unit> unitnamed(const std::string& unit) {
@@ -55,37 +54,59 @@ std::optional<ListFormat> ListFormat::fromheader(const std::vector<std::string>&
     format.decoding = decoding;
     format.width = header.size();
     format.decimalcomma = separator == ';' || separator == '\t';
-    format.stepoverride = stepoverride;
 
-    const std::array known = {
-        std::tuple{"location", &format.location, false}, std::tuple{"name", &format.name, false},
-        std::tuple{"frequency", &format.frequency, true}, std::tuple{"duplex", &format.duplex, false},
-        std::tuple{"offset", &format.offset, true},      std::tuple{"tstep", &format.tstep, true},
-        std::tuple{"rx_khz", &format.rxkhz, true},       std::tuple{"tx_khz", &format.txkhz, true},
-        std::tuple{"step", &format.step, true},
-        std::tuple{"rx_acode", &format.rxcodes[0], false}, std::tuple{"rx_bcode", &format.rxcodes[1], false},
-        std::tuple{"rx_rcode", &format.rxcodes[2], false}, std::tuple{"tx_acode", &format.txcodes[0], false},
-        std::tuple{"tx_bcode", &format.txcodes[1], false}, std::tuple{"tx_rcode", &format.txcodes[2], false},
+    // Each name a column may have; a measured one takes a unit in brackets
+    // (kHz only where khzonly), any other a note that is ignored.
+    struct Known {
+        std::string_view name;
+        std::size_t* column;
+        Frequencies* measured = nullptr;
+        Unit unit = Unit::khz;
+        bool khzonly = false;
+    };
+    auto& f = format;
+    const Known known[] = {
+        {"location", &f.location}, {"no.", &f.location}, {"channel number", &f.location},
+        {"name", &f.name}, {"channel name", &f.name},
+        {"duplex", &f.duplex}, {"rx only", &f.rxonly},
+        {"tstep", &f.step, nullptr, Unit::khz, true}, {"step", &f.step, nullptr, Unit::khz, true},
+        {"frequency", &f.frequency.column, &f.frequency, Unit::mhz},
+        {"offset", &f.offset.column, &f.offset, Unit::mhz},
+        {"rx_khz", &f.rx.column, &f.rx, Unit::khz, true},
+        {"receive frequency", &f.rx.column, &f.rx, Unit::mhz},
+        {"rx frequency", &f.rx.column, &f.rx, Unit::mhz},
+        {"rx freq", &f.rx.column, &f.rx, Unit::mhz},
+        {"tx_khz", &f.tx.column, &f.tx, Unit::khz, true},
+        {"transmit frequency", &f.tx.column, &f.tx, Unit::mhz},
+        {"tx frequency", &f.tx.column, &f.tx, Unit::mhz},
+        {"tx freq", &f.tx.column, &f.tx, Unit::mhz},
+        {"rx_acode", &f.rxcodes[0]}, {"rx_bcode", &f.rxcodes[1]}, {"rx_rcode", &f.rxcodes[2]},
+        {"tx_acode", &f.txcodes[0]}, {"tx_bcode", &f.txcodes[1]}, {"tx_rcode", &f.txcodes[2]},
     };
     for (std::size_t i = 0; i < header.size(); ++i) {
-        const auto [column, unittext] = nameandunit(header[i]);
-        for (const auto& [knownname, slot, measured] : known) {
-            if (column != knownname || (!measured && !unittext.empty())) continue;
-            if (*slot != none) {
-                problem = "the header row has two " + header[i] + " columns (" + columnnumbers(*slot, i) +
-                          "); which one holds the channels?";
+        const auto [shown, note] = nameandnote(header[i]);
+        const std::string column = lower(shown);
+        for (const Known& k : known) {
+            if (column != k.name) continue;
+            if (*k.column != none) {
+                const std::string first(nameandnote(header[*k.column]).first);
+                problem = "the header row has " +
+                          (lower(first) == column ? "two " + first : "both " + first + " and " + std::string(shown)) +
+                          " columns (" + columnnumbers(*k.column, i) + "); which one holds the channels?";
                 return std::nullopt;
             }
-            *slot = i;
-            if (unittext.empty()) break;
-            const auto unit = unitnamed(unittext);
-            const bool steporkhz = slot != &format.frequency && slot != &format.offset;
-            if (!unit || (steporkhz && *unit != Unit::khz)) {
-                problem = "the unit of " + quote(header[i]) + " is not " + (steporkhz ? "kHz" : "MHz, kHz or Hz");
+            *k.column = i;
+            if (k.measured) {
+                k.measured->unit = k.unit;
+                k.measured->label = std::string(shown);
+            }
+            if (note.empty() || (!k.measured && !k.khzonly)) break;
+            const auto unit = unitnamed(lower(note));
+            if (!unit || (k.khzonly && *unit != Unit::khz)) {
+                problem = "the unit of " + quote(header[i]) + " is not " + (k.khzonly ? "kHz" : "MHz, kHz or Hz");
                 return std::nullopt;
             }
-            if (slot == &format.frequency) format.frequencyunit = *unit;
-            if (slot == &format.offset) format.offsetunit = *unit;
+            if (k.measured) k.measured->unit = *unit;
             break;
         }
     }
@@ -107,22 +128,19 @@ std::optional<ListFormat> ListFormat::fromheader(const std::vector<std::string>&
         }
         return format;
     }
-    format.exported = format.frequency != none;
-    if (format.exported && (format.rxkhz != none || format.txkhz != none)) {
-        problem = "the header row has both " + header[format.frequency] + " and " +
-                  header[format.rxkhz != none ? format.rxkhz : format.txkhz] +
-                  " columns; keep either the exported columns or rx_khz, tx_khz and step";
+    const bool sides = format.rx.column != none || format.tx.column != none;
+    if (format.frequency.column != none && sides) {
+        problem = "the header row has both " + format.frequency.label + " and " +
+                  (format.rx.column != none ? format.rx.label : format.tx.label) +
+                  " columns; keep either Frequency with Duplex and Offset, or a receive and a transmit column";
         return std::nullopt;
     }
-    if (!format.exported && format.rxkhz == none && format.txkhz == none) {
-        problem = "the header row has no frequency column (Frequency in MHz, or rx_khz and tx_khz); is this a channel list?";
+    if (format.frequency.column == none && !sides) {
+        problem = "the header row has no frequency column (Frequency in MHz, Receive and Transmit Frequency, or "
+                  "rx_khz and tx_khz); is this a channel list?";
         return std::nullopt;
     }
-    if (!stepoverride && (format.exported ? format.tstep : format.step) == none) {
-        problem = std::string("the header row has no ") + (format.exported ? "TStep" : "step") +
-                  " column; give the step with --step";
-        return std::nullopt;
-    }
+    format.stepgiven = stepoverride ? *stepoverride : format.step == none ? autostep : "";
     return format;
 }
 
@@ -136,6 +154,27 @@ std::string ListFormat::number(const std::vector<std::string>& fields, std::size
     std::string text = field(fields, column);
     if (decimalcomma) std::replace(text.begin(), text.end(), ',', '.');
     return text;
+}
+
+std::optional<Microkhz> ListFormat::value(const std::vector<std::string>& fields, const Frequencies& column) const {
+    if (column.column == none) return std::nullopt;
+    return parsefrequency(number(fields, column.column), column.unit);
+}
+
+bool ListFormat::holdschannel(const std::vector<std::string>& fields) const {
+    if (decoding) return sidecodes(fields, rxcodes) || sidecodes(fields, txcodes);
+    return value(fields, frequency) || value(fields, rx) || value(fields, tx);
+}
+
+// No frequency, no name, and defaults only in the columns read: duplex
+// empty, offset zero, nothing past the header's columns.
+bool ListFormat::unused(const std::vector<std::string>& fields) const {
+    const auto empty = [&](std::size_t column) { return trim(field(fields, column)).empty(); };
+    const auto offsetvalue = value(fields, offset);
+    return empty(frequency.column) && empty(rx.column) && empty(tx.column) && empty(name) && empty(duplex) &&
+           (empty(offset.column) || (offsetvalue && offsetvalue->value == 0)) &&
+           std::all_of(fields.begin() + static_cast<std::ptrdiff_t>(std::min(width, fields.size())), fields.end(),
+                       [](const std::string& f) { return trim(f).empty(); });
 }
 
 Channel ListFormat::badrow(const std::vector<std::string>& fields, const std::string& problem) const {
@@ -155,16 +194,16 @@ std::optional<Codes> ListFormat::sidecodes(const std::vector<std::string>& field
 }
 
 std::optional<Channel> ListFormat::channel(const std::vector<std::string>& fields) const {
-    const auto rx = decoding ? sidecodes(fields, rxcodes) : std::nullopt;
-    const auto tx = decoding ? sidecodes(fields, txcodes) : std::nullopt;
-    if (decoding ? !rx && !tx
-                 : exported ? trim(field(fields, frequency)).empty()
-                            : trim(field(fields, rxkhz)).empty() && trim(field(fields, txkhz)).empty())
-        return std::nullopt;  // an unused memory
+    const auto rxside = decoding ? sidecodes(fields, rxcodes) : std::nullopt;
+    const auto txside = decoding ? sidecodes(fields, txcodes) : std::nullopt;
+    if (decoding && !rxside && !txside) return std::nullopt;  // an unused memory
+    const auto given = [&](std::size_t column) { return !trim(field(fields, column)).empty(); };
+    if (!decoding && !given(frequency.column) && !given(rx.column) && !given(tx.column)) {
+        if (unused(fields)) return std::nullopt;
+        return badrow(fields, "no frequency");
+    }
 
-    Channel channel;
-    channel.location = field(fields, location);
-    channel.name = field(fields, name);
+    Channel channel = badrow(fields, "");
     // Spreadsheets drop empty fields at a row's end; extra fields must be empty.
     const bool extra = std::any_of(fields.begin() + static_cast<std::ptrdiff_t>(std::min(width, fields.size())),
                                    fields.end(), [](const std::string& f) { return !trim(f).empty(); });
@@ -174,39 +213,41 @@ std::optional<Channel> ListFormat::channel(const std::vector<std::string>& field
     }
 
     if (decoding) {
-        fromcodes(channel, rx, tx);
+        fromcodes(channel, rxside, txside);
         return channel;
     }
-    if (exported)
+    if (frequency.column != none)
         fillexported(fields, channel);
     else
-        fillplain(fields, channel);
+        fillsides(fields, channel);
     if (!channel.problem.empty()) return channel;
 
-    if (stepoverride) {
-        channel.autostep = *stepoverride == autostep;
-        if (!channel.autostep) channel.step = *stepoverride;
+    if (!stepgiven.empty()) {
+        channel.autostep = stepgiven == autostep;
+        if (!channel.autostep) channel.step = stepgiven;
         return channel;
     }
-    const std::string given = number(fields, exported ? tstep : step);
-    if (const auto known = steptext(given))
+    if (const auto known = steptext(number(fields, step)))
         channel.step = *known;
     else
-        channel.problem = "step " + quote(field(fields, exported ? tstep : step)) +
-                          " is not one of 5, 6.25, 10, 12.5 and 25 kHz";
+        channel.problem = "step " + quote(field(fields, step)) + " is not one of 5, 6.25, 10, 12.5 and 25 kHz";
     return channel;
 }
 
 void ListFormat::fillexported(const std::vector<std::string>& fields, Channel& channel) const {
-    const auto rx = parsefrequency(number(fields, frequency), frequencyunit);
-    if (!rx) {
-        channel.problem = "Frequency " + quote(fields[frequency]) + " is not a number of " + unitname(frequencyunit);
+    const auto rxvalue = value(fields, frequency);
+    if (!rxvalue) {
+        channel.problem = frequency.label + " " + quote(fields[frequency.column]) + " is not a number of " +
+                          unitname(frequency.unit);
         return;
     }
-    channel.rx.khz = khztext(*rx);
+    channel.rx.khz = khztext(*rxvalue);
 
     const std::string kind = lower(field(fields, duplex));
-    if (kind == "off") return;  // receive only
+    if (kind == "off") {
+        channel.receiveonly = true;
+        return;
+    }
     if (kind.empty()) {
         channel.tx.khz = channel.rx.khz;
         return;
@@ -215,23 +256,33 @@ void ListFormat::fillexported(const std::vector<std::string>& fields, Channel& c
         channel.problem = "Duplex " + quote(fields[duplex]) + " is not '', '+', '-', 'split' or 'off'";
         return;
     }
-    const auto value = parsefrequency(number(fields, offset), offsetunit);
-    if (!value) {
-        channel.problem = "Offset " + quote(field(fields, offset)) + " is not a number of " + unitname(offsetunit);
+    const auto offsetvalue = value(fields, offset);
+    if (!offsetvalue) {
+        channel.problem = offset.label + " " + quote(field(fields, offset.column)) + " is not a number of " +
+                          unitname(offset.unit);
         return;
     }
-    channel.tx.khz = khztext(kind == "split" ? *value : kind == "+" ? *rx + *value : *rx - *value);
+    channel.tx.khz = khztext(kind == "split" ? *offsetvalue : kind == "+" ? *rxvalue + *offsetvalue : *rxvalue - *offsetvalue);
 }
 
-void ListFormat::fillplain(const std::vector<std::string>& fields, Channel& channel) const {
-    for (auto [column, side, label] : {std::tuple{rxkhz, &channel.rx, "rx_khz"}, std::tuple{txkhz, &channel.tx, "tx_khz"}}) {
-        if (trim(field(fields, column)).empty()) continue;
-        const auto value = parsefrequency(number(fields, column), Unit::khz);
-        if (!value) {
-            channel.problem = std::string(label) + " " + quote(fields[column]) + " is not a number of kHz";
+void ListFormat::fillsides(const std::vector<std::string>& fields, Channel& channel) const {
+    for (auto [column, side] : {std::pair{&rx, &channel.rx}, std::pair{&tx, &channel.tx}}) {
+        if (trim(field(fields, column->column)).empty()) continue;
+        const auto khz = value(fields, *column);
+        if (!khz) {
+            channel.problem = column->label + " " + quote(fields[column->column]) + " is not a number of " +
+                              unitname(column->unit);
             return;
         }
-        side->khz = khztext(*value);
+        side->khz = khztext(*khz);
+    }
+    const std::string said = lower(field(fields, rxonly));
+    if (said == "yes" || said == "y" || said == "true" || said == "1") {
+        channel.receiveonly = true;
+        channel.tx.khz.clear();
+        if (channel.rx.khz.empty()) channel.problem = "receive only, but no receive frequency";
+    } else if (!said.empty() && said != "no" && said != "n" && said != "false" && said != "0") {
+        channel.problem = "Rx Only " + quote(fields[rxonly]) + " is not Yes or No";
     }
 }
 

@@ -1,19 +1,24 @@
 // The columns of a channel list, found by name in its header row, and the
-// conversion of one row into a Channel. Two forms are known:
+// conversion of one row into a Channel. The forms known:
 //  - the export of common radio programming software: Location, Name,
 //    Frequency (MHz), Duplex ("", "+", "-", "split", "off"), Offset (MHz),
 //    TStep (kHz); other columns are ignored;
-//  - the plain form: rx_khz, tx_khz, step;
+//  - a receive and a transmit column of their own: rx_khz and tx_khz (kHz),
+//    or as other programming software names them, Receive Frequency, Rx
+//    Frequency or RX Freq and Transmit Frequency, Tx Frequency or TX Freq
+//    (MHz), with No. or Channel Number, Channel Name, and Rx Only (Yes/No);
 //  - for decoding, codes as this program writes them: rx_acode, rx_bcode,
 //    rx_rcode and/or tx_acode, tx_bcode, tx_rcode.
-// A name may carry its unit in brackets ("Frequency (MHz)", "Offset [kHz]"),
-// and a value its own ("145.5 MHz"). With ';' or tab as the separator, a
+// Names are matched whatever their case and may carry a note in brackets:
+// for a value with a unit, the unit ("Frequency (MHz)", "Offset [kHz]"); a
+// value may carry its own ("145.5 MHz"). With ';' or tab as the separator, a
 // decimal comma in a number ("145,500000") is a decimal point.
 #pragma once
 
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "table/channel.h"
@@ -24,37 +29,53 @@ namespace table {
 class ListFormat {
 public:
     // The format of a header row, or nothing with the reason in problem.
-    // A step column is needed unless stepoverride, a step text calccodes
-    // knows ("12.5kHz") or autostep, stands in for it. With decoding, the
-    // rows hold codes rather than frequencies.
+    // stepoverride, a step text calccodes knows ("12.5kHz") or autostep,
+    // stands in for the list's own steps; a list without a step column
+    // takes it, and without it autostep. With decoding, the rows hold codes
+    // rather than frequencies.
     static std::optional<ListFormat> fromheader(const std::vector<std::string>& header, char separator,
                                                 const std::optional<std::string>& stepoverride, bool decoding,
                                                 std::string& problem);
 
+    // Whether the list has a step column of its own.
+    bool hasstepcolumn() const { return step != none; }
+
+    // Whether a row holds a channel: a frequency (or, decoding, codes) that
+    // reads as one in a column of its own.
+    bool holdschannel(const std::vector<std::string>& fields) const;
+
     // One data row as a channel (Channel::problem says what is wrong with
-    // it), or nothing for an unused memory: a row without any frequency.
+    // it), or nothing for an unused memory: a row with no frequency whose
+    // only values are its location and defaults.
     std::optional<Channel> channel(const std::vector<std::string>& fields) const;
 
-    // A row the reader could not use, with the location and name it kept.
+    // A row that cannot be used, with the location and name it kept.
     Channel badrow(const std::vector<std::string>& fields, const std::string& problem) const;
 
 private:
     static constexpr std::size_t none = static_cast<std::size_t>(-1);
 
-    bool exported = false;  // the programming-software form, else the plain one
+    struct Frequencies {
+        std::size_t column = none;
+        Unit unit = Unit::mhz;
+        std::string label;  // the column's name, as messages give it
+    };
+
     bool decoding = false;
     bool decimalcomma = false;
     std::size_t width = 0;  // fields in the header
-    std::size_t location = none, name = none, frequency = none, duplex = none, offset = none, tstep = none;
-    std::size_t rxkhz = none, txkhz = none, step = none;
+    std::size_t location = none, name = none, duplex = none, step = none, rxonly = none;
+    Frequencies frequency{none, Unit::mhz, "Frequency"}, offset{none, Unit::mhz, "Offset"};
+    Frequencies rx{none, Unit::khz, "rx_khz"}, tx{none, Unit::khz, "tx_khz"};
     std::size_t rxcodes[3] = {none, none, none}, txcodes[3] = {none, none, none};  // A, B, R
-    Unit frequencyunit = Unit::mhz, offsetunit = Unit::mhz;
-    std::optional<std::string> stepoverride;
+    std::string stepgiven;  // the step every channel takes, without a step column or with --step
 
     std::string field(const std::vector<std::string>& fields, std::size_t column) const;
     std::string number(const std::vector<std::string>& fields, std::size_t column) const;
+    std::optional<Microkhz> value(const std::vector<std::string>& fields, const Frequencies& column) const;
+    bool unused(const std::vector<std::string>& fields) const;
     void fillexported(const std::vector<std::string>& fields, Channel& channel) const;
-    void fillplain(const std::vector<std::string>& fields, Channel& channel) const;
+    void fillsides(const std::vector<std::string>& fields, Channel& channel) const;
     std::optional<Codes> sidecodes(const std::vector<std::string>& fields, const std::size_t (&columns)[3]) const;
 };
 

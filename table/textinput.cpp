@@ -1,6 +1,8 @@
 #include "table/textinput.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include "table/encoding.h"
 
@@ -43,6 +45,37 @@ bool TextInput::fill() {
         }
     }
     return true;
+}
+
+bool TextInput::getline(std::string& text, std::string& ending, std::size_t most, bool& toolong) {
+    text.clear();
+    ending.clear();
+    toolong = false;
+    bool any = false;
+    while (pos_ < text_.size() || fill()) {
+        any = true;
+        const char* const start = text_.data() + pos_;
+        const std::size_t size = text_.size() - pos_;
+        // The first LF or CR: a search for each, the second within the first's reach.
+        const auto* lf = static_cast<const char*>(std::memchr(start, '\n', size));
+        const auto* cr = static_cast<const char*>(std::memchr(start, '\r', lf ? static_cast<std::size_t>(lf - start) : size));
+        const char* const end = cr ? cr : lf;
+        const std::size_t length = end ? static_cast<std::size_t>(end - start) : size;
+        const std::size_t kept = std::min(length, most - text.size());
+        text.append(start, kept);
+        toolong = toolong || kept < length;
+        pos_ += length;
+        if (!end) continue;
+        ending = *end;
+        ++pos_;
+        // A CR's LF may wait in the next block.
+        if (*end == '\r' && (pos_ < text_.size() || fill()) && text_[pos_] == '\n') {
+            ending += '\n';
+            ++pos_;
+        }
+        return true;
+    }
+    return any;
 }
 
 void TextInput::decodeutf16() {

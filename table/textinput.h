@@ -1,4 +1,4 @@
-// A channel list's bytes as UTF-8, one at a time, read in large blocks.
+// A channel list's text as UTF-8, line by line, read in large blocks.
 // A byte order mark decides the encoding: UTF-8 (the mark is dropped), or
 // UTF-16 little- or big-endian, as spreadsheets write "Unicode text", which
 // is converted. Without a mark the bytes pass unchanged; the CSV reader
@@ -16,19 +16,14 @@ class TextInput {
 public:
     explicit TextInput(std::FILE* in);
 
-    // The next byte, or EOF at the end of the input or on a read error.
-    int get() {
-        if (pos_ == text_.size() && !fill()) return EOF;
-        return static_cast<unsigned char>(text_[pos_++]);
-    }
+    // The next physical line: its text without the line end (a LF, a CR or
+    // a CRLF pair), and that end ("" for a last line without one). At most
+    // most bytes of the text are kept; toolong tells that the line had more,
+    // which are skipped. False at the end of the input or on a read error.
+    bool getline(std::string& text, std::string& ending, std::size_t most, bool& toolong);
 
     // The read error that ended the input (an errno value), or 0.
     int error() const { return error_; }
-
-    // The decoded bytes already read and not yet handed out, to be taken in
-    // bulk: skip(n) hands out the first n of them.
-    std::string_view buffered() const { return std::string_view(text_).substr(pos_); }
-    void skip(std::size_t n) { pos_ += n; }
 
 private:
     enum class Encoding { unknown, utf8, utf16le, utf16be };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "table/encoding.h"
+
 namespace table {
 namespace {
 
@@ -83,13 +85,16 @@ void Writer::csvfield(const std::string& text, bool last) {
 }
 
 void Writer::cell(const std::string& text, std::size_t width) {
-    // Line breaks inside a field would break the table's lines.
-    for (const char c : text) pending_ += (c == '\n' || c == '\r' || c == '\t') ? ' ' : c;
+    // A terminal shows the table: no control character reaches it, and a tab
+    // would break the columns.
+    std::string shown = terminaltext(text);
+    std::replace(shown.begin(), shown.end(), '\t', ' ');
+    pending_ += shown;
     if (width == 0) {
         pending_ += '\n';
         return;
     }
-    const std::size_t used = textwidth(text);
+    const std::size_t used = textwidth(shown);
     pending_.append(used < width ? width - used : 1, ' ');
 }
 

@@ -64,7 +64,7 @@ TEST(FreqcodeTable, ExportedChannelList) {
         {"Rptr A", "145600", "145000", "12.5kHz", "ok"},
         {"Rptr B", "438500", "446100", "25kHz", "ok"},
         {"Split 70", "430006.25", "432006.25", "6.25kHz", "ok"},
-        {"Marine 16", "156800", "", "25kHz", "ok"},
+        {"Marine 16", "156800", "", "25kHz", "ok, receive only"},
         {"Club \"Net\"", "145250", "145250", "5kHz", "ok"},
         {"Off raster", "145503", "145503", "12.5kHz",
          "rx 145503: off the 12.5 kHz step raster; tx 145503: off the 12.5 kHz step raster; fits none of the five steps"},
@@ -119,11 +119,10 @@ TEST(FreqcodeTable, BadInputIsReportedNeverFatal) {
         std::string message;
     } cases[] = {
         {"unbalanced quotes", "Location,Frequency,TStep\n1,\"145.5,12.5\n2,145.5,12.5\n", {"--csv"}, 1,
-         "line 2: a quoted field opened on line 2 is never closed"},
+         "line 2: a quote opened in column 2 is not closed on this line, and line 3 holds a channel of its own"},
         {"ragged rows", "Location,Frequency,TStep\n1,145.5\n2,145.5,12.5,x\n3,145.5,12.5\n", {"--csv"}, 1,
          "line 3: 4 fields where the header has 3"},
         {"no frequency column", "Location,Name\n1,x\n", {"--csv"}, 1, "line 1: the header row has no frequency column"},
-        {"no step column", "Frequency\n145.5\n", {"--csv"}, 1, "no TStep column; give the step with --step"},
         {"empty file", "", {"--csv"}, 1, "is empty"},
         {"binary file", binary, {"--csv"}, 1, "binary data"},
         {"noise", noise, {"--csv"}, 1, "is this a"},

@@ -56,15 +56,14 @@ TEST(CsvReader, RecordsAndFields) {
         {"\"a,b\",\"say \"\"hi\"\"\"\n", {"a,b|say \"hi\"@1"}},
         {"\"two\nlines\",x\nnext\n", {"two\nlines|x@1", "next@3"}},  // next record starts on line 3
         {"ab\"c,x\n", {"ab\"c|x@1"}},                                // a quote inside a field is a character
-        {"\"d\"e,x\nf\n", {"bad@1: text after the closing quote of a quoted field", "f@2"}},
+        {"\"d\"e,x\nf\n", {"bad@1: text after the closing quote in column 1", "f@2"}},
         // A stray quote never takes another record's lines: reading goes on
         // at the line after the bad record's first.
         {"h\n\"B,1\n2\n\"D\",x\n3\n",
-         {"h@1", "bad@2: a quoted field opened on line 2 has text after its closing quote on line 4", "2@3", "D|x@4",
-          "3@5"}},
+         {"h@1", "bad@2: a quote opened in column 1 closes on line 4 with text after it", "2@3", "D|x@4", "3@5"}},
         {"\"ab\ncdefghijk\nl\n",
-         {"bad@1: a quoted field opened on line 1 is not closed within 8 bytes",
-          "bad@2: the record is longer than 8 bytes", "l@3"},
+         {"bad@1: a quote opened in column 1 is not closed within 8 bytes", "bad@2: the line is longer than 8 bytes",
+          "l@3"},
          8},
         {"\"a\rb\",x\rnext\r", {"a\rb|x@1", "next@3"}},  // CR-only line ends inside quotes
         {"# list\na;b;c,d\n#x\n1;2,3\n", {"#@1", "a|b|c,d@2", "#@3", "1|2,3@4"}},
@@ -73,9 +72,9 @@ TEST(CsvReader, RecordsAndFields) {
         {"\xFE\xFF" "\0a\0,\xD8\x3D\xDE\x00\0\n"s, {"a|\xF0\x9F\x98\x80@1"}},  // UTF-16BE, a pair
         {"Caf\xE9,\xE2\x82\xAC\n", {"Caf\xC3\xA9|\xE2\x82\xAC@1"}},      // Windows-1252 beside UTF-8
         {"a\n\nb\n", {"a@1", "@2", "b@3"}},
-        {"\"open,x\nmore\n", {"bad@1: a quoted field opened on line 1 is never closed; the rest of the file (from line 1) was not read"}},
+        {"\"open,x\nmore\n", {"bad@1: a quote opened in column 1 is never closed", "more@2"}},
         {"a,\0b\nc\n"s, {"bad@1: binary data (a NUL byte)", "c@2"}},
-        {"0123456789,x\nshort\n", {"bad@1: the record is longer than 8 bytes", "short@2"}, 8},
+        {"0123456789,x\nshort\n", {"bad@1: the line is longer than 8 bytes", "short@2"}, 8},
     };
     for (const auto& c : cases) EXPECT_EQ(readall(c.text, c.maxrecord), c.records) << c.text;
 }

@@ -109,7 +109,7 @@ TEST(FreqcodeTableProcess, LargeInputsStayInBoundedMemory) {
     Spawned r = run({"--csv", huge});
     std::remove(huge.c_str());
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("line 2: the record is longer than 65536 bytes"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("line 2: the line is longer than 65536 bytes"), std::string::npos) << r.err;
 
     // 200 000 channels stream through.
     const std::string list = tempfile();
