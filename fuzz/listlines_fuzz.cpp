@@ -1,0 +1,207 @@
+// Builds a valid channel list from the input, so that every line's location,
+// name and frequencies are known; damages it as lists get damaged (stray
+// quotes, line breaks, separators, byte order marks); runs freqcode-table on
+// it and checks the rule against the known values: every undamaged line that
+// holds a channel yields exactly one row with its own location, name and
+// frequencies, or is named on standard error by its own line number and the
+// exit status is 1; and no row carries values of two lines.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "table/channel.h"
+#include "table/cli.h"
+#include "table/csvreader.h"
+
+namespace {
+
+void require(bool holds, const char* what) {
+    if (!holds) {
+        std::fprintf(stderr, "%s\n", what);
+        std::abort();
+    }
+}
+
+// The input's bytes as choices; zeros once it is used up.
+struct Choices {
+    const std::uint8_t* data;
+    std::size_t size, pos = 0;
+    unsigned next(unsigned range) { return (pos < size ? data[pos++] : 0u) % range; }
+};
+
+enum class Kind { channel, comment, blank, unused };
+
+struct Line {
+    Kind kind;
+    std::string location, name, rx, tx;  // as the output writes them
+};
+
+// Three list forms, each with the text of a channel line and of an unused
+// memory.
+const char* const headers[] = {"Location,Name,Frequency,Duplex,Offset,TStep",
+                               "name,rx_khz,tx_khz,step",
+                               "No.,Channel Name,Receive Frequency,Transmit Frequency,Rx Only"};
+
+std::string mhz(long khz) { return std::to_string(khz / 1000) + "." + std::to_string(1000 + khz % 1000).substr(1); }
+
+std::string channeltext(int form, const Line& line, long rx, long tx, char sep) {
+    const std::string s(1, sep);
+    if (form == 0) {
+        const char* duplex = tx == rx ? "" : tx > rx ? "+" : "-";
+        return line.location + s + line.name + s + mhz(rx) + "000" + s + duplex + s + "0.600000" + s + "12.50";
+    }
+    if (form == 1) return line.name + s + std::to_string(rx) + s + std::to_string(tx) + s + "12.5kHz";
+    return line.location + s + "\"" + line.name + "\"" + s + mhz(rx) + "00" + s + mhz(tx) + "00" + s + "No";
+}
+
+std::string unusedtext(int form, const Line& line, char sep) {
+    const std::string s(1, sep);
+    if (form == 0) return line.location + s + s + s + s + "0.000000" + s + "12.50";
+    if (form == 1) return s + s + s + "12.5kHz";
+    return line.location + s + s + s + s + "No";
+}
+
+FILE* memoryfile(std::string& text) { return fmemopen(text.data(), text.size(), "rb"); }
+
+// The lines that standard error names: "...: line N: ...".
+std::set<long> namedlines(const std::string& err) {
+    std::set<long> named;
+    const std::string mark = ": line ";
+    for (std::size_t at = err.find(mark); at != std::string::npos; at = err.find(mark, at + 1))
+        named.insert(std::strtol(err.c_str() + at + mark.size(), nullptr, 10));
+    return named;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    Choices choose{data, size};
+    const int form = static_cast<int>(choose.next(3));
+    const char sep = choose.next(2) == 0 ? ',' : ';';
+    const std::string ending = choose.next(2) == 0 ? "\n" : "\r\n";
+
+    // The list: values unique to their line, and no value a piece of another.
+    std::vector<Line> lines;
+    std::string text = (choose.next(4) == 0 ? "\xEF\xBB\xBF" : "") + std::string(headers[form]);
+    if (sep == ';') for (char& c : text) if (c == ',') c = ';';
+    text += ending;
+    std::vector<int> owner(text.size(), -1);  // the list line each byte belongs to; -1 the header
+    const int count = 1 + static_cast<int>(choose.next(12));
+    for (int i = 0; i < count; ++i) {
+        Line line{static_cast<Kind>(choose.next(8) < 5 ? 0 : 1 + choose.next(3)), "", "", "", ""};
+        line.location = form == 1 ? "" : std::to_string(101 + i);
+        line.name = std::string("Ch") + static_cast<char>('a' + i) + static_cast<char>('a' + i);
+        const long rx = 144025 + 1000L * i;
+        const long tx = rx + 600L * (static_cast<long>(choose.next(3)) - 1);
+        std::string body;
+        switch (line.kind) {
+            case Kind::channel:
+                line.rx = std::to_string(rx);
+                line.tx = std::to_string(tx);
+                body = channeltext(form, line, rx, tx, sep);
+                break;
+            case Kind::comment: body = "# note " + std::to_string(i); break;
+            case Kind::blank: body = choose.next(2) == 0 ? "" : "  "; break;
+            case Kind::unused: body = unusedtext(form, line, sep); break;
+        }
+        if (line.kind != Kind::channel) line.name.clear();
+        text += body + ending;
+        owner.resize(text.size(), i);
+        lines.push_back(line);
+    }
+
+    // The damage, never to the header: each insertion damages the line of the
+    // byte it goes before.
+    const std::size_t bodystart =
+        static_cast<std::size_t>(std::find_if(owner.begin(), owner.end(), [](int o) { return o >= 0; }) - owner.begin());
+    const char* const damages[] = {"\"", "\"", "\"", "\n", "\r", "\r\n", "\xEF\xBB\xBF"};
+    std::vector<bool> damaged(lines.size(), false);
+    const unsigned howmany = choose.next(4);
+    for (unsigned d = 0; d < howmany; ++d) {
+        const std::size_t room = text.size() - bodystart;
+        const std::size_t at = bodystart + (choose.next(256) * 256 + choose.next(256)) % room;
+        const unsigned which = choose.next(8);
+        const std::string insert = which < 7 ? damages[which] : std::string(1, sep);
+        const int line = owner[at];
+        damaged[static_cast<std::size_t>(line)] = true;
+        text.insert(at, insert);
+        owner.insert(owner.begin() + static_cast<std::ptrdiff_t>(at), insert.size(), line);
+    }
+
+    // Each list line's number in the damaged text: where its first byte is.
+    std::vector<long> number(lines.size(), 0);
+    long current = 1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (owner[i] >= 0 && number[static_cast<std::size_t>(owner[i])] == 0) number[static_cast<std::size_t>(owner[i])] = current;
+        current += text[i] == '\r' || (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'));
+    }
+
+    char *outbuf = nullptr, *errbuf = nullptr;
+    std::size_t outsize = 0, errsize = 0;
+    FILE* in = memoryfile(text);
+    FILE* out = open_memstream(&outbuf, &outsize);
+    FILE* err = open_memstream(&errbuf, &errsize);
+    const int status = table::freqcodetable({"--csv"}, {in, out, err, false, false});
+    std::fclose(in);
+    std::fclose(out);
+    std::fclose(err);
+    std::string output(outbuf, outsize), messages(errbuf, errsize);
+    std::free(outbuf);
+    std::free(errbuf);
+
+    // The rows, read back.
+    std::vector<std::map<std::string, std::string>> rows;
+    {
+        FILE* written = memoryfile(output);
+        table::CsvReader reader(written);
+        std::vector<std::string> header, fields;
+        reader.next(header);
+        while (reader.next(fields) == table::CsvReader::Status::record) {
+            std::map<std::string, std::string> row;
+            for (std::size_t i = 0; i < header.size() && i < fields.size(); ++i) row[header[i]] = fields[i];
+            rows.push_back(row);
+        }
+        std::fclose(written);
+    }
+
+    // Which line each known value belongs to.
+    std::map<std::string, std::size_t> whose;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        for (const std::string* value : {&lines[i].location, &lines[i].name, &lines[i].rx, &lines[i].tx})
+            if (!value->empty()) whose[*value] = i;
+    bool anyfailed = false;
+    for (const auto& row : rows) {
+        std::set<std::size_t> from;
+        for (const char* column : {"location", "name", "rx_khz", "tx_khz"})
+            if (const auto found = whose.find(row.at(column)); found != whose.end()) from.insert(found->second);
+        require(from.size() <= 1, "a row carries values of two lines");
+        anyfailed = anyfailed || !table::computed(row.at("status"));
+    }
+    require(!anyfailed || status == 1, "a failed row, but the exit status is not 1");
+
+    const std::set<long> named = namedlines(messages);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Line& line = lines[i];
+        if (line.kind != Kind::channel || damaged[i]) continue;
+        int found = 0;
+        for (const auto& row : rows)
+            found += row.at("location") == line.location && row.at("name") == line.name && row.at("rx_khz") == line.rx &&
+                     row.at("tx_khz") == line.tx && table::computed(row.at("status"));
+        require(found <= 1, "a line's channel is written twice");
+        require(found == 1 || (named.count(number[i]) == 1 && status == 1), "a line's channel is lost without a word");
+    }
+    if (howmany == 0) {
+        require(status == 0, "an undamaged list fails");
+        require(rows.size() == static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [](const Line& l) {
+                                   return l.kind == Kind::channel;
+                               })),
+                "an undamaged list gives another number of rows");
+    }
+    return 0;
+}
