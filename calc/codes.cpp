@@ -26,6 +26,16 @@ double stepkhz(std::string_view steptext) {
     return 5;  // "5kHz", and any other text, the empty one included
 }
 
+const std::array<std::int64_t, steptexts.size()>& stephundredths() {
+    static const auto hundredths = [] {
+        std::array<std::int64_t, steptexts.size()> table{};
+        for (std::size_t i = 0; i < steptexts.size(); ++i)
+            table[i] = static_cast<std::int64_t>(stepkhz(steptexts[i]) * rasterscale);
+        return table;
+    }();
+    return hundredths;
+}
+
 std::string strdd(std::string_view stra) {
     std::string result(2 * stra.size(), 'F');
     for (std::size_t i = 0; i < stra.size(); ++i) result[2 * i + 1] = stra[stra.size() - 1 - i];
@@ -43,10 +53,11 @@ Result calccodes(Direction direction, std::string_view steptext, std::string_vie
     if (remround(f * rasterscale, step * rasterscale) > 0) return {Outcome::offstep, {}};
 
     const double base = direction == Direction::receive ? f - receiveoffsetkhz : f;
-    const auto [b, a] = divmod64(roundeven(base / step));
+    const std::int32_t n = roundeven(base / step);
+    const auto [b, a] = divmod64(n);
     std::string rtext(1, '0');  // R has two hex digits; its text three
     rtext += hexstr(r);
-    return {Outcome::codes, {strdd(paddedhex(a, 2)), strdd(paddedhex(b, 3)), strdd(rtext)}};
+    return {Outcome::codes, {strdd(paddedhex(a, 2)), strdd(paddedhex(b, 3)), strdd(rtext)}, n};
 }
 
 }  // namespace calc

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -29,7 +30,8 @@ enum class Outcome {
 
 struct Result {
     Outcome outcome;
-    CodeSet codes;  // filled only for Outcome::codes
+    CodeSet codes;       // filled only for Outcome::codes
+    std::int32_t n = 0;  // the division ratio N = 64 B + A, with codes
 };
 
 // Frequency limits in kHz, both exclusive.
@@ -44,6 +46,9 @@ inline constexpr std::array<std::string_view, 5> steptexts = {"25kHz", "12.5kHz"
 // The channel step in kHz for a step text: "5kHz", "6.25kHz", "10kHz",
 // "12.5kHz" or "25kHz", compared exactly; any other text means 5 kHz.
 double stepkhz(std::string_view steptext);
+
+// The five steps of steptexts, in the same order, in hundredths of a kHz.
+const std::array<std::int64_t, steptexts.size()>& stephundredths();
 
 // Writes each character of stra, last first, preceded by "F":
 // "4FC" -> "FCFFF4". The characters are taken as they are.

@@ -81,11 +81,10 @@ Decoded decodecodes(Direction direction, std::string_view acode, std::string_vie
     }
     // R = 750 / step: the step whose R this is, in hundredths of a kHz.
     std::int64_t step = 0;
-    for (const std::string_view text : steptexts) {
-        const auto hundredths = static_cast<std::int64_t>(stepkhz(text) * 100);
-        if (75'000 / hundredths == r) {
-            decoded.steptext = text;
-            step = hundredths;
+    for (std::size_t i = 0; i < steptexts.size(); ++i) {
+        if (75'000 / stephundredths()[i] == r) {
+            decoded.steptext = steptexts[i];
+            step = stephundredths()[i];
         }
     }
     if (step == 0) {

@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   cmake make g++ clang libclang-rt-14-dev      # compilers, libFuzzer runtime
   libgtest-dev libgmock-dev libbenchmark-dev   # tests and benchmarks
+  miller                                       # ...a CSV tool to measure the list reader against
   qt6-base-dev qt6-base-dev-tools              # the window
   qt6-wayland                                  # ...shown natively on Wayland desktops too
   locales                                      # a decimal-comma locale for the tests

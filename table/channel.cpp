@@ -55,9 +55,6 @@ void compute(Channel& channel) {
     for (auto [side, direction] : {std::pair{&channel.rx, calc::Direction::receive}, std::pair{&channel.tx, calc::Direction::transmit}}) {
         if (side->khz.empty()) continue;
         side->result = calc::calccodes(direction, channel.step, side->khz);
-        const auto& codes = side->result.codes;
-        if (side->result.outcome == calc::Outcome::codes)
-            side->n = calc::decodecodes(direction, codes.acode, codes.bcode, codes.rcode).n;
     }
 }
 

@@ -16,7 +16,6 @@ namespace table {
 struct Side {
     std::string khz;  // empty when the channel has no such direction
     calc::Result result{calc::Outcome::outofrange, {}};
-    std::int32_t n = 0;  // the division ratio the codes encode, with codes
 };
 
 struct Channel {

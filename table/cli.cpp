@@ -220,7 +220,7 @@ int Program::onechannel(const Options& options, Writer::Form form) const {
             const std::string words = outcomewords(*side, channel.step);
             if (words.empty())
                 std::fprintf(io.out, "%s %s kHz: A %s  B %s  R %s  N %ld\n", label, side->khz.c_str(),
-                             codes.acode.c_str(), codes.bcode.c_str(), codes.rcode.c_str(), static_cast<long>(side->n));
+                             codes.acode.c_str(), codes.bcode.c_str(), codes.rcode.c_str(), static_cast<long>(side->result.n));
             else
                 std::fprintf(io.out, "%s %s: %s\n", label, side->khz.c_str(), words.c_str());
         }
@@ -314,7 +314,6 @@ int Program::channellist(const Options& options, Writer::Form form) const {
     writer.header();
     long channels = 0, failed = 0, commented = 0;
     for (auto status = reader.next(fields); status != CsvReader::Status::end; status = reader.next(fields)) {
-        Channel channel;
         if (status == CsvReader::Status::comment) {
             ++skipped.comments;
             if (format->holdschannel(fields)) {
@@ -323,20 +322,17 @@ int Program::channellist(const Options& options, Writer::Form form) const {
             }
             continue;
         }
-        if (status == CsvReader::Status::bad) {
-            channel = format->badrow(fields, reader.problem());
-        } else {
-            if (blank(fields)) {
-                ++skipped.blanks;
-                continue;
-            }
-            auto row = format->channel(fields);
-            if (!row) {
-                ++skipped.unused;
-                continue;
-            }
-            channel = std::move(*row);
+        if (status == CsvReader::Status::record && blank(fields)) {
+            ++skipped.blanks;
+            continue;
         }
+        auto row = status == CsvReader::Status::bad ? std::optional<Channel>(format->badrow(fields, reader.problem()))
+                                                     : format->channel(fields);
+        if (!row) {
+            ++skipped.unused;
+            continue;
+        }
+        Channel& channel = *row;
         compute(channel);
         const std::string rowstatus = table::status(channel);
         writer.row(channel, rowstatus);

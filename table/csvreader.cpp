@@ -69,11 +69,11 @@ CsvReader::Split CsvReader::split(const std::string& text, bool inquote, std::ve
                 continue;
             }
             // An unquoted field runs to the next separator; a quote inside it
-            // is a character.
-            const auto* at = static_cast<const char*>(std::memchr(text.data() + i, separator, size - i));
-            const std::size_t end = at ? static_cast<std::size_t>(at - text.data()) : size;
+            // is a character. Fields are short: a plain loop beats a search.
+            std::size_t end = i;
+            while (end < size && text[end] != separator) ++end;
             field.append(text, i, end - i);
-            if (!at) return {Ending::complete, count};
+            if (end == size) return {Ending::complete, count};
             i = end + 1;
             newfield();
             continue;
@@ -125,11 +125,14 @@ void CsvReader::detectseparator(const std::string& text) {
 
 CsvReader::Status CsvReader::finish(std::vector<std::string>& fields, std::size_t count, std::size_t lines) {
     fields.resize(count);
-    bool binary = false;
-    for (std::size_t i = 0; i < lines; ++i) binary = binary || hasnul(lines_[i].text);
+    bool binary = false, utf8 = true;
+    for (std::size_t i = 0; i < lines; ++i) {
+        binary = binary || hasnul(lines_[i].text);
+        utf8 = utf8 && validutf8(lines_[i].text);
+    }
     lastline_ = lines_[lines - 1].number;
     pop(lines);
-    tidy(fields);
+    if (binary || !utf8) tidy(fields);  // fields of clean lines are clean
     if (!binary) return Status::record;
     problem_ = "binary data (a NUL byte)";
     return Status::bad;

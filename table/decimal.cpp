@@ -1,5 +1,7 @@
 #include "table/decimal.h"
 
+#include <charconv>
+
 #include "calc/codes.h"
 
 namespace table {
@@ -79,16 +81,18 @@ std::string khztext(Microkhz khz) {
     const bool negative = khz.value < 0;
     const std::uint64_t magnitude =
         negative ? static_cast<std::uint64_t>(-(khz.value + 1)) + 1 : static_cast<std::uint64_t>(khz.value);
-    std::string text = negative ? "-" : "";
-    text += std::to_string(magnitude / 1'000'000);
-    std::uint64_t fraction = magnitude % 1'000'000;
-    if (fraction != 0) {
+    char text[48];
+    char* end = text;
+    if (negative) *end++ = '-';
+    end = std::to_chars(end, text + sizeof text, magnitude / 1'000'000).ptr;
+    if (const std::uint64_t fraction = magnitude % 1'000'000; fraction != 0) {
         // Six decimals with the trailing zeros dropped.
-        const std::string digits = std::to_string(fraction + 1'000'000);
-        text += '.';
-        text.append(digits, 1, digits.find_last_not_of('0'));
+        char* const point = end;
+        end = std::to_chars(point, text + sizeof text, fraction + 1'000'000).ptr;  // "1xxxxxx"
+        *point = '.';
+        while (end[-1] == '0') --end;
     }
-    return text;
+    return std::string(text, end);
 }
 
 std::optional<std::string> steptext(std::string_view text) {
@@ -96,8 +100,8 @@ std::optional<std::string> steptext(std::string_view text) {
     cutunit(text, "khz");
     const auto hundredths = parsescaled(text, 2);
     if (!hundredths) return std::nullopt;
-    for (const std::string_view known : calc::steptexts)
-        if (static_cast<std::int64_t>(calc::stepkhz(known) * 100) == *hundredths) return std::string(known);
+    for (std::size_t i = 0; i < calc::steptexts.size(); ++i)
+        if (calc::stephundredths()[i] == *hundredths) return std::string(calc::steptexts[i]);
     return std::nullopt;
 }
 

@@ -194,44 +194,51 @@ std::optional<Codes> ListFormat::sidecodes(const std::vector<std::string>& field
 }
 
 std::optional<Channel> ListFormat::channel(const std::vector<std::string>& fields) const {
+    std::optional<Channel> row;  // one object, returned as it is: a Channel is a dozen strings to move
+    fill(fields, row);
+    return row;
+}
+
+void ListFormat::fill(const std::vector<std::string>& fields, std::optional<Channel>& row) const {
     const auto rxside = decoding ? sidecodes(fields, rxcodes) : std::nullopt;
     const auto txside = decoding ? sidecodes(fields, txcodes) : std::nullopt;
-    if (decoding && !rxside && !txside) return std::nullopt;  // an unused memory
+    if (decoding && !rxside && !txside) return;  // an unused memory
     const auto given = [&](std::size_t column) { return !trim(field(fields, column)).empty(); };
     if (!decoding && !given(frequency.column) && !given(rx.column) && !given(tx.column)) {
-        if (unused(fields)) return std::nullopt;
-        return badrow(fields, "no frequency");
+        if (!unused(fields)) row = badrow(fields, "no frequency");
+        return;
     }
 
-    Channel channel = badrow(fields, "");
+    Channel& channel = row.emplace();
+    channel.location = field(fields, location);
+    channel.name = field(fields, name);
     // Spreadsheets drop empty fields at a row's end; extra fields must be empty.
     const bool extra = std::any_of(fields.begin() + static_cast<std::ptrdiff_t>(std::min(width, fields.size())),
                                    fields.end(), [](const std::string& f) { return !trim(f).empty(); });
     if (extra) {
         channel.problem = std::to_string(fields.size()) + " fields where the header has " + std::to_string(width);
-        return channel;
+        return;
     }
 
     if (decoding) {
         fromcodes(channel, rxside, txside);
-        return channel;
+        return;
     }
     if (frequency.column != none)
         fillexported(fields, channel);
     else
         fillsides(fields, channel);
-    if (!channel.problem.empty()) return channel;
+    if (!channel.problem.empty()) return;
 
     if (!stepgiven.empty()) {
         channel.autostep = stepgiven == autostep;
         if (!channel.autostep) channel.step = stepgiven;
-        return channel;
+        return;
     }
     if (const auto known = steptext(number(fields, step)))
         channel.step = *known;
     else
         channel.problem = "step " + quote(field(fields, step)) + " is not one of 5, 6.25, 10, 12.5 and 25 kHz";
-    return channel;
 }
 
 void ListFormat::fillexported(const std::vector<std::string>& fields, Channel& channel) const {

@@ -74,6 +74,7 @@ private:
     std::string number(const std::vector<std::string>& fields, std::size_t column) const;
     std::optional<Microkhz> value(const std::vector<std::string>& fields, const Frequencies& column) const;
     bool unused(const std::vector<std::string>& fields) const;
+    void fill(const std::vector<std::string>& fields, std::optional<Channel>& row) const;
     void fillexported(const std::vector<std::string>& fields, Channel& channel) const;
     void fillsides(const std::vector<std::string>& fields, Channel& channel) const;
     std::optional<Codes> sidecodes(const std::vector<std::string>& fields, const std::size_t (&columns)[3]) const;

@@ -1,6 +1,7 @@
 #include "table/writer.h"
 
 #include <algorithm>
+#include <array>
 
 #include "table/encoding.h"
 
@@ -18,13 +19,14 @@ const char* const headings[] = {"Location", "Name", "RX kHz", "TX kHz", "Step", 
                                 "RX A",     "RX B", "RX R",   "TX A",   "TX B", "TX R", "Status"};
 
 // The three codes of a side, or empty texts when it has none.
-calc::CodeSet codes(const Side& side) {
-    return side.result.outcome == calc::Outcome::codes ? side.result.codes : calc::CodeSet{};
+const calc::CodeSet& codes(const Side& side) {
+    static const calc::CodeSet none;
+    return side.result.outcome == calc::Outcome::codes ? side.result.codes : none;
 }
 
 // The N a side's codes encode, or an empty text when it has none.
 std::string ntext(const Side& side) {
-    return side.result.outcome == calc::Outcome::codes ? std::to_string(side.n) : std::string();
+    return side.result.outcome == calc::Outcome::codes ? std::to_string(side.result.n) : std::string();
 }
 
 // Characters, not bytes, so that names in UTF-8 line up.
@@ -46,13 +48,15 @@ void Writer::header() {
 }
 
 void Writer::row(const Channel& channel, const std::string& status) {
-    const calc::CodeSet rx = codes(channel.rx), tx = codes(channel.tx);
+    const calc::CodeSet &rx = codes(channel.rx), &tx = codes(channel.tx);
     const std::string rxn = ntext(channel.rx), txn = ntext(channel.tx);
     const std::string* const texts[] = {&channel.location, &channel.name, &channel.rx.khz, &channel.tx.khz, &channel.step,
                                         &rxn,              &txn,          &rx.acode,       &rx.bcode,       &rx.rcode,
                                         &tx.acode,         &tx.bcode,     &tx.rcode,       &status};
     for (std::size_t i = 0; i < std::size(texts); ++i) {
-        if (form_ == Form::csv)
+        if (form_ == Form::csv && i >= 2 && i + 1 < std::size(texts))
+            plainfield(*texts[i]);  // kHz, step, N and codes: never a character to quote
+        else if (form_ == Form::csv)
             csvfield(*texts[i], i + 1 == std::size(texts));
         else
             cell(*texts[i], i < std::size(widths) ? widths[i] : 0);
@@ -68,9 +72,19 @@ bool Writer::flush() {
     return std::fflush(out_) == 0 && !std::ferror(out_);
 }
 
+void Writer::plainfield(const std::string& text) {
+    pending_ += text;
+    pending_ += ',';
+}
+
 void Writer::csvfield(const std::string& text, bool last) {
-    const bool plain = std::none_of(text.begin(), text.end(),
-                                    [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+    static constexpr auto needsquotes = [] {
+        std::array<bool, 256> table{};
+        for (const char c : {',', '"', '\r', '\n'}) table[static_cast<unsigned char>(c)] = true;
+        return table;
+    }();
+    bool plain = true;
+    for (const char c : text) plain = plain && !needsquotes[static_cast<unsigned char>(c)];
     if (plain) {
         pending_ += text;
     } else {

@@ -25,6 +25,7 @@ public:
 
 private:
     void csvfield(const std::string& text, bool last = false);
+    void plainfield(const std::string& text);
     void cell(const std::string& text, std::size_t width);
 
     std::FILE* out_;

@@ -34,6 +34,7 @@ TEST(Calccodes, EveryRasterFrequencyOfEveryStep) {
                 const auto result = calc::calccodes(direction, step.text, text);
                 ASSERT_EQ(result.outcome, calc::Outcome::codes) << step.text << " " << text;
                 ASSERT_EQ(calctest::decoden(result.codes), (f - offset) / step.centikhz) << step.text << " " << text;
+                ASSERT_EQ(result.n, calctest::decoden(result.codes)) << "N is what the codes encode";
                 ASSERT_EQ(calctest::decode(result.codes.rcode), step.r) << step.text;
                 // The way back gives the same frequency and step.
                 const auto back = calc::decodecodes(direction, result.codes.acode, result.codes.bcode, result.codes.rcode);
