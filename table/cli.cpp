@@ -33,20 +33,24 @@ The frequencies of codes read off a radio:
   freqcode-table --decode --rx F0F1 FCFFF4 F6F9F0 --tx F0F3 FFF3F5 F6F9F0
 
 A channel list: FILE, or standard input when FILE is absent or "-", in CSV
-with a header row. Its columns are found by name:
-  Location, Name, Frequency (MHz), Duplex, Offset (MHz), TStep (kHz), as
-  radio programming software exports them (other columns are ignored); or
+with a header row. Its columns are found by name, as radio programming
+software exports them (other columns are ignored):
+  Location, Name, Frequency (MHz), Duplex, Offset (MHz), TStep (kHz); or
+  No. or Channel Number, Channel Name, Receive Frequency and Transmit
+  Frequency (MHz; also Rx/Tx Frequency, RX/TX Freq), Rx Only; or
   rx_khz, tx_khz, step.
 Fields are separated by ",", ";" or tab, as the header row shows; with ";"
-or tab a decimal comma is read as a point. Lines starting with "#" and rows
-without a frequency are skipped. With --decode, the list has the columns
-rx_acode, rx_bcode, rx_rcode and/or tx_acode, tx_bcode, tx_rcode, as this
-program writes them, and gets their frequencies.
+or tab a decimal comma is read as a point. Lines starting with "#", blank
+lines and unused memories are skipped and counted; every other line is
+written as a row or named on standard error. With --decode, the list has
+the columns rx_acode, rx_bcode, rx_rcode and/or tx_acode, tx_bcode,
+tx_rcode, as this program writes them, and gets their frequencies.
 
 Options:
   --step STEP   channel step: 5, 6.25, 10, 12.5 or 25 kHz ("12.5kHz", "12.5"),
                 or "auto": for each channel the coarsest step that fits it;
-                for a list, it stands in for the list's own step column
+                for a list, it stands in for the list's own step column;
+                a list without one takes auto
   --rx KHZ      receive frequency in kHz (one channel)
   --tx KHZ      transmit frequency in kHz (one channel)
   --decode      read codes and give their frequencies, step and N; then
@@ -243,12 +247,15 @@ std::string counted(long count, const char* one, const char* many) {
 // 12 unused memories", or empty when it skipped none.
 struct Skipped {
     long comments = 0, blanks = 0, unused = 0;
+    bool decoding = false;  // then an unused memory is a row without codes
 
     std::string words() const {
         std::vector<std::string> parts;
         if (comments > 0) parts.push_back(counted(comments, "comment line", "comment lines"));
         if (blanks > 0) parts.push_back(counted(blanks, "blank line", "blank lines"));
-        if (unused > 0) parts.push_back(counted(unused, "unused memory", "unused memories"));
+        if (unused > 0)
+            parts.push_back(decoding ? counted(unused, "row without codes", "rows without codes")
+                                     : counted(unused, "unused memory", "unused memories"));
         std::string text;
         for (std::size_t i = 0; i < parts.size(); ++i)
             text += (i == 0 ? "skipped " : i + 1 == parts.size() ? " and " : ", ") + parts[i];
@@ -277,6 +284,7 @@ int Program::channellist(const Options& options, Writer::Form form) const {
     CsvReader reader(in);
     std::vector<std::string> fields;
     Skipped skipped;
+    skipped.decoding = options.decode;
     auto first = reader.next(fields);
     for (;; first = reader.next(fields)) {
         if (first == CsvReader::Status::comment) ++skipped.comments;
