@@ -174,11 +174,40 @@ TEST(ChannelLists, HeadersThatDoNotSayWhichColumnToUse) {
         {"Location,Frequency,Name,Frequency,TStep", "line 1: the header row has two Frequency columns (2 and 4)"},
         {"Frequency,rx_khz,TStep", "the header row has both Frequency and rx_khz columns"},
         {"Frequency (GHz),TStep", "the unit of 'Frequency (GHz)' is not MHz, kHz or Hz"},
+        {"Rx Frequency,RX Freq", "the header row has both Rx Frequency and RX Freq columns (1 and 2)"},
+        {"Frequency,Receive Frequency", "the header row has both Frequency and Receive Frequency columns"},
     };
     for (const auto& c : cases) {
         const ToolRun r = call({"--csv"}, c.header + "\n145.5,12.5\n");
         EXPECT_EQ(r.status, 1);
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
+}
+
+// The same channels exported by different programming software give the
+// same rows, whichever header form, quoting and line ends they came in.
+TEST(ChannelLists, EveryHeaderFormGivesTheSameRows) {
+    const std::string forms[] = {
+        "Location,Name,Frequency,Duplex,Offset\n1,Calling,145.500000,,0.000000\n2,Rptr,438.500000,+,7.600000\n"
+        "3,Marine,156.800000,off,0\n",
+        "\"No.\",\"Channel Name\",\"Receive Frequency\",\"Transmit Frequency\",\"Channel Type\",\"Transmit Power\","
+        "\"Band Width\",\"Rx Only\"\r\n\"1\",\"Calling\",\"145.50000\",\"145.50000\",\"A-Analog\",\"High\",\"12.5K\",\"No\"\r\n"
+        "\"2\",\"Rptr\",\"438.50000\",\"446.10000\",\"A-Analog\",\"High\",\"25K\",\"No\"\r\n"
+        "\"3\",\"Marine\",\"156.80000\",\"156.80000\",\"A-Analog\",\"Low\",\"25K\",\"Yes\"\r\n",
+        "Channel Number,Channel Name,Channel Type,Rx Frequency,Tx Frequency,Bandwidth (kHz),Colour Code,Rx Only\r\n"
+        "1,Calling,Analogue,145.50000,145.50000,12.5,0,No\r\n2,Rptr,Analogue,438.50000,446.10000,25,0,No\r\n"
+        "3,Marine,Analogue,156.80000,,25,0,Yes\r\n",
+        "Location,Name,RX Freq,TX Freq,Rx Only\n1,Calling,145.5,145.5,\n2,Rptr,438.5,446.1,\n3,Marine,156.8,,Yes\n",
+        "Location,Name,rx_khz,tx_khz,Rx Only\n1,Calling,145500,145500,\n2,Rptr,438500,446100,\n3,Marine,156800,,Yes\n",
+    };
+    const ToolRun first = call({"--csv"}, forms[0]);
+    EXPECT_EQ(summaries(first.out), (std::vector<std::string>{"1|Calling|145500|145500|25kHz", "2|Rptr|438500|446100|25kHz",
+                                                              "3|Marine|156800||25kHz|ok, receive only"}));
+    for (const auto& form : forms) {
+        const ToolRun r = call({"--csv"}, form);
+        EXPECT_EQ(r.status, 0) << form << r.err;
+        EXPECT_EQ(r.out, first.out) << form;
+        EXPECT_NE(r.err.find("has no step column: each channel takes the coarsest"), std::string::npos) << r.err;
     }
 }
 
