@@ -1,5 +1,7 @@
 #include "form1events.h"
 
+#include "form1.h"
+
 namespace form {
 
 void Form1Events::Combo1_Click() {
@@ -9,6 +11,11 @@ void Form1Events::Combo1_Click() {
         controls_.settext(side.bbox, bplaceholder);
         controls_.settext(side.rbox, bplaceholder);
     }
+}
+
+void Form1Events::Combo1_LostFocus() {
+    // Before any pick the step is the one Combo1 showed at start.
+    controls_.settext("Combo1", stepstr.empty() ? control("Combo1")->text : std::string_view(stepstr));
 }
 
 void Form1Events::Command1_Click() { showcodes(receiveside); }

@@ -34,6 +34,10 @@ public:
     explicit Form1Events(Controls& texts) : controls_(texts) {}
 
     void Combo1_Click();    // a step picked from Combo1's list
+    // The user left Combo1's field (the focus moved away, or Enter in it):
+    // whatever was typed there, it shows the step in effect again. Typed
+    // text never becomes the step.
+    void Combo1_LostFocus();
     void Command1_Click();  // "receive"
     void Command2_Click();  // "send"
 

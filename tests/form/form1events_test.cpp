@@ -81,7 +81,7 @@ TEST_F(Form1Events, RandomSequencesFollowTheRules) {
     for (int action = 0; action < 2000; ++action) {
         const form::Side& side = below(2) ? form::transmitside : form::receiveside;
         Codes& boxes = &side == &form::transmitside ? tx : rx;
-        switch (below(4)) {
+        switch (below(5)) {
             case 0:
                 step = form::steplist[below(form::steplist.size())];
                 pick(step);
@@ -92,6 +92,10 @@ TEST_F(Form1Events, RandomSequencesFollowTheRules) {
                 break;
             case 2:
                 controls.settext(side.freq, frequencies[below(frequencies.size())]);
+                break;
+            case 3:  // leaving the step box shows the step in effect, whatever was typed
+                events.Combo1_LostFocus();
+                ASSERT_EQ(controls.text("Combo1"), step.empty() ? "5kHz" : step) << "action " << action;
                 break;
             default: {
                 events.click(side.button);

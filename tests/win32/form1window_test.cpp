@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 #include <objbase.h>
+#include <oleacc.h>
 
 #include <string>
 #include <vector>
@@ -22,6 +23,14 @@ using Codes = std::vector<std::string>;
 const Codes placeholders = {"****", "******", "******", "****", "******", "******"};
 
 int pixels(int twips) { return MulDiv(twips, 96, form::twipsperinch); }
+
+// Wine's version, when the tests run under Wine.
+const char* wineversion() {
+    using Version = const char*(CDECL*)();
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const auto version = ntdll ? reinterpret_cast<Version>(reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version"))) : nullptr;
+    return version ? version() : nullptr;
+}
 
 class Form1Window : public ::testing::Test {
 protected:
@@ -76,6 +85,19 @@ protected:
     void pickbykey(UINT vk) {
         SetFocus(comboedit());
         key(comboedit(), vk);
+        settle();
+    }
+    // A key as the program's message loop hands it out: the dialog keys first.
+    void dialogkey(HWND hwnd, UINT vk) {
+        SetFocus(hwnd);
+        MSG message{hwnd, WM_KEYDOWN, vk, 1, 0, {}};
+        if (!IsDialogMessageW(form1, &message)) SendMessageW(hwnd, WM_KEYDOWN, vk, 1);
+        settle();
+    }
+    // Handles what the window posted to itself.
+    void settle() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     }
 
     HWND form1 = nullptr;
@@ -131,15 +153,10 @@ TEST_F(Form1Window, EveryTextFitsItsControl) {
     for (const form::Control& c : form::controls) {
         HWND hwnd = control(std::string(c.name).c_str());
         int room = 0;
-        if (c.kind == form::Kind::textbox) {
+        if (c.kind == form::Kind::textbox || c.kind == form::Kind::combobox) {
             RECT format{};
-            SendMessageW(hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+            SendMessageW(c.kind == form::Kind::textbox ? hwnd : comboedit(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
             room = format.right - format.left;
-        } else if (c.kind == form::Kind::combobox) {
-            COMBOBOXINFO info{};
-            info.cbSize = sizeof info;
-            GetComboBoxInfo(hwnd, &info);
-            room = info.rcItem.right - info.rcItem.left - 2;
         } else {
             RECT inside{};
             GetClientRect(hwnd, &inside);
@@ -203,17 +220,78 @@ TEST_F(Form1Window, OnlyAPickFromTheListChangesTheStep) {
     for (const char* typed : {"25kHz", "12", "6.25kHz"}) {
         type(comboedit(), typed);
         EXPECT_EQ(text(comboedit()), typed);
-        key(comboedit(), VK_RETURN);
-        SetFocus(control("Text18"));  // leaving the field
+        dialogkey(comboedit(), VK_RETURN);
+        EXPECT_EQ(text(comboedit()), "5kHz") << "Enter shows the step in effect again";
+        type(comboedit(), typed);
+        SetFocus(control("Text18"));  // so does leaving the field
+        EXPECT_EQ(text(comboedit()), "5kHz");
         EXPECT_EQ(codes(), shown) << "a typed step resets nothing";
     }
-    click("Command2");
-    EXPECT_EQ(text("Text3"), "F6F9F0") << "still 5 kHz";
+    type(control("Text18"), "145000");
+    dialogkey(control("Command2"), VK_RETURN);  // Enter on a focused button presses it
+    EXPECT_EQ(text("Text2"), "F5FCF1") << "145000 kHz, still 5 kHz";
 
     pickbykey(VK_DOWN);
     EXPECT_EQ(codes(), placeholders);
     click("Command2");
     EXPECT_EQ(text("Text3"), "F8F7F0") << "6.25 kHz";
+}
+
+// After every pick, at every usual DPI, the step box shows the whole step
+// from its first character: "2.5kHz" for 12.5 kHz would be a misread step.
+TEST_F(Form1Window, StepBoxShowsTheWholeStepAfterEveryPick) {
+    for (const UINT dpi : {96u, 120u, 144u}) {
+        RECT frame{};
+        GetWindowRect(form1, &frame);
+        SendMessageW(form1, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
+        HWND edit = comboedit();
+        for (std::size_t item = 0; item < form::steplist.size(); ++item) pickbykey(VK_UP);
+        for (std::size_t item = 0; item < form::steplist.size(); ++item) {
+            SCOPED_TRACE(std::to_string(dpi) + " DPI, " + std::string(form::steplist[item]));
+            if (item > 0) pickbykey(VK_DOWN);
+            ASSERT_EQ(text(edit), form::steplist[item]);
+            RECT room{};
+            SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+            const LRESULT first = SendMessageW(edit, EM_CHARFROMPOS, 0, MAKELPARAM(room.left + 1, room.top + 1));
+            EXPECT_EQ(LOWORD(first), 0) << "scrolled";
+            // The last character ends inside the field.
+            const int last = static_cast<int>(form::steplist[item].size()) - 1;
+            const LRESULT at = SendMessageW(edit, EM_POSFROMCHAR, static_cast<WPARAM>(last), 0);
+            HDC dc = GetDC(edit);
+            HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+            SIZE extent{};
+            GetTextExtentPoint32W(dc, L"z", 1, &extent);
+            SelectObject(dc, old);
+            ReleaseDC(edit, dc);
+            EXPECT_LE(static_cast<short>(LOWORD(at)) + extent.cx, room.right) << "cut";
+        }
+    }
+}
+
+// Screen readers get each field's description from Form1's data, not its
+// content. Wine's accessibility layer does not keep such names: there the
+// test can only see that the program asked for them.
+TEST_F(Form1Window, FieldsHaveTheirDescriptionsAsAccessibleNames) {
+    for (const form::Control& c : form::controls) {
+        if (c.description.empty()) continue;
+        SCOPED_TRACE(std::string(c.name));
+        IAccessible* accessible = nullptr;
+        ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(control(std::string(c.name).c_str()), static_cast<DWORD>(OBJID_CLIENT),
+                                                         IID_IAccessible, reinterpret_cast<void**>(&accessible))));
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR name = nullptr;
+        const HRESULT got = accessible->get_accName(self, &name);
+        const std::string shown = name ? win32::narrow(name) : "";
+        SysFreeString(name);
+        accessible->Release();
+        if (wineversion()) {
+            EXPECT_TRUE(SUCCEEDED(got));
+        } else {
+            EXPECT_EQ(shown, c.description);
+        }
+    }
 }
 
 }  // namespace

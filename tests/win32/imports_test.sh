@@ -4,7 +4,7 @@
 set -eu
 objdump=$1
 program=$2
-allowed='^(kernel32|user32|gdi32|comctl32|comdlg32|ole32|oleaut32|windowscodecs|shell32|advapi32|msvcrt|ws2_32|bcrypt|api-ms-win-crt-[a-z0-9-]+)\.dll$'
+allowed='^(kernel32|user32|gdi32|comctl32|comdlg32|ole32|oleaut32|oleacc|windowscodecs|shell32|advapi32|msvcrt|ws2_32|bcrypt|api-ms-win-crt-[a-z0-9-]+)\.dll$'
 dlls=$("$objdump" -p "$program" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
 [ -n "$dlls" ] || { echo "no import table read from $program"; exit 1; }
 bad=$(printf '%s\n' "$dlls" | grep -Ev "$allowed" || true)

@@ -164,6 +164,8 @@ TEST_F(Form1Test, OffStepGivesPlaceholdersOutOfRangeChangesNothing) {
 }
 
 TEST_F(Form1Test, OnlyAPickFromTheListChangesTheStep) {
+    form->activateWindow();  // focus moves only in the active window
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     click("Command2");
     const QStringList shown = codes();
     QLineEdit* field = combo()->lineEdit();
@@ -172,11 +174,18 @@ TEST_F(Form1Test, OnlyAPickFromTheListChangesTheStep) {
         QTest::keyClicks(field, typed);
         EXPECT_EQ(field->text(), typed) << "no completion";
         QTest::keyClick(field, Qt::Key_Return);
-        get<QLineEdit>("Text18")->setFocus();  // editing finishes on leaving the field
+        EXPECT_EQ(field->text(), "5kHz") << "Enter shows the step in effect again";
+        combo()->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, typed);
+        get<QLineEdit>("Text18")->setFocus();  // so does leaving the field
+        EXPECT_EQ(field->text(), "5kHz");
         EXPECT_EQ(combo()->count(), 5) << "no item inserted";
         EXPECT_EQ(codes(), shown) << "a typed step resets nothing";
     }
-    click("Command2");
+    // Enter on a focused button presses it, as Space does.
+    get<QPushButton>("Command2")->setFocus();
+    QTest::keyClick(get<QPushButton>("Command2"), Qt::Key_Return);
     EXPECT_EQ(text("Text3"), "F6F9F0") << "still 5 kHz";
 
     // Arrow keys on the closed selector pick the neighbouring item.

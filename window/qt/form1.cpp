@@ -41,7 +41,9 @@ public:
         return {};
     }
     void settext(std::string_view name, std::string_view text) override {
-        if (auto* edit = qobject_cast<QLineEdit*>(find(name))) edit->setText(qtext(text));
+        QWidget* widget = find(name);
+        if (auto* combo = qobject_cast<QComboBox*>(widget)) combo->setEditText(qtext(text));
+        if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setText(qtext(text));
     }
 
 private:
@@ -86,7 +88,7 @@ void Form1::createcontrols() {
                 break;
             case form::Kind::button: {
                 auto* button = new QPushButton(qtext(c.text), this);
-                button->setAutoDefault(false);
+                button->setAutoDefault(true);  // Enter on the focused button presses it, as Space does
                 connect(button, &QPushButton::clicked, this, [this, name = c.name] { events->click(name); });
                 widget = button;
                 break;
@@ -110,6 +112,8 @@ void Form1::createcontrols() {
                 combo->setCompleter(nullptr);
                 disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
                 connect(combo, &QComboBox::activated, this, [this] { events->Combo1_Click(); });
+                // Enter in the field, or leaving it, shows the step in effect again.
+                connect(combo->lineEdit(), &QLineEdit::editingFinished, this, [this] { events->Combo1_LostFocus(); });
                 widget = combo;
                 break;
             }

@@ -8,6 +8,7 @@
 #include "form/form1.h"
 #include "form/form1events.h"
 #include "form/form1texts.h"
+#include "accessible.h"
 #include "picture.h"
 #include "resources.h"
 #include "utf16.h"
@@ -18,6 +19,8 @@ namespace {
 constexpr wchar_t classname[] = L"freqcodeForm1";
 constexpr int firstcontrolid = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
 constexpr int firstlineid = 200;
+// Posted after a pick, once the combo box has put the item in its field.
+constexpr UINT showstepstart = WM_APP + 1;
 // The font's size in pixels at 96 DPI: the classic dialog size, or smaller
 // where the desktop's font is too wide for every code to fit its box.
 constexpr int largestfont = 11, smallestfont = 8;
@@ -91,31 +94,34 @@ HFONT createfont(UINT dpi, int pixels) {
     return CreateFontIndirectW(&font);
 }
 
+// The edit field of a text box, or of a combo box.
+HWND editof(HWND control, form::Kind kind) {
+    if (kind != form::Kind::combobox) return control;
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    return GetComboBoxInfo(control, &info) ? info.hwndItem : nullptr;
+}
+
 void applyfont(HWND hwnd, HFONT font, UINT dpi) {
     for (const form::Control& c : form::controls) {
         HWND control = GetDlgItem(hwnd, controlid(c));
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        // The code boxes are narrow: a pixel of margin leaves room for six
-        // characters where the font's own margins would not.
-        if (c.kind == form::Kind::textbox) {
+        // The code boxes and the step box are narrow: a pixel of margin leaves
+        // room for their texts where the font's own margins would not.
+        if (c.kind == form::Kind::textbox || c.kind == form::Kind::combobox) {
             const int margin = MulDiv(1, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-            SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+            SendMessageW(editof(control, c.kind), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
         }
     }
 }
 
-// The width a control has for one line of text in its present font.
+// The width a control has for one line of text in its present font: for a
+// field, what its edit shows, so that no text needs scrolling.
 int textroom(HWND control, form::Kind kind) {
     RECT room{};
-    if (kind == form::Kind::textbox) {
-        SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+    if (kind == form::Kind::textbox || kind == form::Kind::combobox) {
+        SendMessageW(editof(control, kind), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
         return room.right - room.left;
-    }
-    if (kind == form::Kind::combobox) {
-        COMBOBOXINFO info{};
-        info.cbSize = sizeof info;
-        GetComboBoxInfo(control, &info);
-        return info.rcItem.right - info.rcItem.left - 2;
     }
     GetClientRect(control, &room);
     return room.right - (kind == form::Kind::button ? 8 : 0);  // a button's frame and margin
@@ -223,8 +229,12 @@ HWND createcontrol(HWND hwnd, const form::Control& c, HINSTANCE instance) {
 bool createcontrols(HWND hwnd, HINSTANCE instance) {
     // The dialog keys visit controls in creation order: the focusable ones
     // first, in Tab order.
-    for (const form::Control* c : form::taborder())
-        if (!createcontrol(hwnd, *c, instance)) return false;
+    for (const form::Control* c : form::taborder()) {
+        HWND control = createcontrol(hwnd, *c, instance);
+        if (!control) return false;
+        // A screen reader without it would read no name, or a field's content.
+        if (!c->description.empty()) setaccessiblename(control, c->description);
+    }
     for (const form::Control& c : form::controls)
         if (c.kind == form::Kind::label && !createcontrol(hwnd, c, instance)) return false;
     for (std::size_t i = 0; i < form::lines.size(); ++i) {
@@ -251,6 +261,19 @@ void paint(HWND hwnd) {
     EndPaint(hwnd, &paint);
 }
 
+// Enter presses the focused button, as Space does; in the step box it
+// leaves the typed text, as leaving the box does.
+void enter(HWND hwnd) {
+    HWND focus = GetFocus();
+    HWND combo = controlof(hwnd, "Combo1");
+    if (focus == combo || GetParent(focus) == combo) {
+        stateof(hwnd)->events.Combo1_LostFocus();
+        return;
+    }
+    for (const form::Control& c : form::controls)
+        if (c.kind == form::Kind::button && focus == GetDlgItem(hwnd, controlid(c))) stateof(hwnd)->events.click(c.name);
+}
+
 LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_NCCREATE:
@@ -263,13 +286,24 @@ LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
             return 0;
         }
         case WM_COMMAND: {
+            if (LOWORD(wparam) == IDOK) {  // Enter, as the dialog keys report it
+                enter(hwnd);
+                return 0;
+            }
             const auto id = static_cast<std::size_t>(LOWORD(wparam));
             if (id < firstcontrolid || id >= firstcontrolid + form::controls.size()) break;
             const form::Control& c = form::controls[id - firstcontrolid];
             if (c.kind == form::Kind::button && HIWORD(wparam) == BN_CLICKED) stateof(hwnd)->events.click(c.name);
-            if (c.kind == form::Kind::combobox && HIWORD(wparam) == CBN_SELCHANGE) stateof(hwnd)->events.Combo1_Click();
+            if (c.kind == form::Kind::combobox && HIWORD(wparam) == CBN_SELCHANGE) {
+                stateof(hwnd)->events.Combo1_Click();
+                PostMessageW(hwnd, showstepstart, 0, 0);
+            }
+            if (c.kind == form::Kind::combobox && HIWORD(wparam) == CBN_KILLFOCUS) stateof(hwnd)->events.Combo1_LostFocus();
             return 0;
         }
+        case showstepstart:  // the field shows the picked step from its first character
+            SendMessageW(controlof(hwnd, "Combo1"), CB_SETEDITSEL, 0, MAKELPARAM(0, 0));
+            return 0;
         case WM_PAINT:
             paint(hwnd);
             return 0;
@@ -281,6 +315,8 @@ LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
             return 0;
         }
         case WM_DESTROY:
+            for (const form::Control& c : form::controls)
+                if (!c.description.empty()) clearaccessiblename(GetDlgItem(hwnd, controlid(c)));
             PostQuitMessage(0);
             return 0;
         case WM_NCDESTROY:

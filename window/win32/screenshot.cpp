@@ -1,16 +1,27 @@
 // Shows Form1 as the README's picture of it: both buttons pressed with the
-// frequencies the window starts with. Closes itself after a few seconds,
-// time for a screenshot of the screen it is on (not installed).
+// frequencies the window starts with; with a number N, after picking the
+// step N items down the list by keyboard first. Closes itself after a few
+// seconds, time for a screenshot of the screen it is on (not installed).
 #include <windows.h>
 
+#include <commctrl.h>
 #include <objbase.h>
+
+#include <cwchar>
 
 #include "form1window.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
     HWND form1 = win32::createform1(instance);
     if (!form1) return 1;
+    COMBOBOXINFO combo{};
+    combo.cbSize = sizeof combo;
+    GetComboBoxInfo(win32::controlof(form1, "Combo1"), &combo);
+    for (int down = _wtoi(arguments); down > 0; --down) {
+        SetFocus(combo.hwndItem);
+        SendMessageW(combo.hwndItem, WM_KEYDOWN, VK_DOWN, 1);
+    }
     for (const char* button : {"Command1", "Command2"}) SendMessageW(win32::controlof(form1, button), BM_CLICK, 0, 0);
     SetWindowPos(form1, nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(form1, SW_SHOW);
