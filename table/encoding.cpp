@@ -94,6 +94,17 @@ std::string_view utf8prefix(std::string_view text, std::size_t maxbytes) {
     return text.substr(0, end);
 }
 
+std::size_t utf8complete(std::string_view text) {
+    // The last character's first byte is at most three bytes back.
+    for (std::size_t back = 1; back <= 4 && back <= text.size(); ++back) {
+        const auto c = static_cast<unsigned char>(text[text.size() - back]);
+        if (continuation(c)) continue;
+        const std::size_t length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 1;
+        return length > back ? text.size() - back : text.size();
+    }
+    return text.size();
+}
+
 std::string terminaltext(std::string_view text) {
     std::string out;
     out.reserve(text.size());

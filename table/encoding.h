@@ -30,6 +30,10 @@ std::string_view utf8prefix(std::string_view text, std::size_t maxbytes);
 // screen.
 std::string terminaltext(std::string_view text);
 
+// The length of the text without a character cut off at its end: the bytes
+// to hold back when a text arrives in pieces.
+std::size_t utf8complete(std::string_view text);
+
 // A value quoted for a message: 'text', cut to about 40 bytes on a character
 // boundary (with "..."), line breaks written as \n and \r so that a message
 // stays one line.

@@ -1,10 +1,17 @@
 #include "table/files.h"
 
+#include <cerrno>
+#include <fcntl.h>
+
 #ifdef _WIN32
 #include <windows.h>
 
-#include <cerrno>
+#include <io.h>
+#include <sys/stat.h>
+
 #include <cwchar>
+#else
+#include <unistd.h>
 #endif
 
 namespace table {
@@ -31,8 +38,29 @@ std::FILE* openutf8(const std::string& path, const char* mode) {
     }
     return _wfopen(widepath.c_str(), widemode.c_str());
 }
+
+std::FILE* createutf8(const std::string& path) {
+    const std::wstring widepath = widen(path);
+    if (widepath.empty()) {
+        errno = EILSEQ;
+        return nullptr;
+    }
+    const int fd = _wopen(widepath.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0) return nullptr;
+    std::FILE* file = _fdopen(fd, "wb");
+    if (!file) _close(fd);
+    return file;
+}
 #else
 std::FILE* openutf8(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+
+std::FILE* createutf8(const std::string& path) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    std::FILE* file = fdopen(fd, "wb");
+    if (!file) close(fd);
+    return file;
+}
 #endif
 
 }  // namespace table

@@ -10,4 +10,8 @@ namespace table {
 // std::fopen with a UTF-8 name; nullptr with errno set on failure.
 std::FILE* openutf8(const std::string& path, const char* mode);
 
+// A new file of that name, opened for writing bytes; nullptr with errno set
+// (EEXIST when there is a file of that name already).
+std::FILE* createutf8(const std::string& path);
+
 }  // namespace table

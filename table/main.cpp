@@ -11,6 +11,36 @@
 #include <io.h>
 #include <windows.h>
 
+#include "table/beside.h"
+#include "table/winconsole.h"
+
+namespace {
+
+// Started from Explorer (a double-click, a list dropped on it, "Send to"):
+// then Windows made a console for this program alone, which closes with it.
+bool ownconsole() {
+    DWORD processes[2];
+    return GetConsoleProcessList(processes, 2) == 1;
+}
+
+// Keeps a console that closes with the program open until a key is pressed,
+// so that what it says can be read; never when no one can press a key.
+void waitforkey() {
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    DWORD mode = 0;
+    if (input == INVALID_HANDLE_VALUE || !GetConsoleMode(input, &mode)) return;
+    std::fputs("Press a key to close this window.\n", stderr);
+    std::fflush(stderr);
+    FlushConsoleInputBuffer(input);
+    for (INPUT_RECORD record; ;) {
+        DWORD read = 0;
+        if (!ReadConsoleInputW(input, &record, 1, &read) || read == 0) return;
+        if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown) return;
+    }
+}
+
+}  // namespace
+
 // The arguments as UTF-8, whatever the console's code page.
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> args;
@@ -23,12 +53,20 @@ int wmain(int argc, wchar_t** argv) {
     // CSV is written byte for byte: no CR added before each LF.
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
-    // Names and messages are UTF-8; a console shows them so while this runs.
-    const UINT codepage = GetConsoleOutputCP();
-    if (codepage != 0) SetConsoleOutputCP(CP_UTF8);
-    const int status =
-        table::freqcodetable(args, {stdin, stdout, stderr, _isatty(_fileno(stdin)) != 0, _isatty(_fileno(stdout)) != 0});
-    if (codepage != 0) SetConsoleOutputCP(codepage);
+    _setmode(_fileno(stderr), _O_BINARY);
+    const bool terminalin = _isatty(_fileno(stdin)) != 0, terminalout = _isatty(_fileno(stdout)) != 0;
+    const bool explorer = ownconsole();
+    int status = 0;
+    {
+        const table::ConsoleText console;  // names show right in any console
+        const table::Streams streams{stdin, stdout, stderr, terminalin, terminalout};
+        if (!explorer) status = table::freqcodetable(args, streams);
+        else if (args.empty()) std::fputs(table::besideusage, stdout);
+        else status = table::codesbeside(args, streams);
+        std::fflush(stdout);
+        std::fflush(stderr);
+    }
+    if (explorer) waitforkey();
     return status;
 }
 #else

@@ -3,11 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "calc/codes.h"
+#include "table/beside.h"
+#include "table/encoding.h"
 #include "toolrun.h"
 
 namespace {
@@ -146,6 +152,41 @@ TEST(FreqcodeTable, BadInputIsReportedNeverFatal) {
     const auto rows = records(runon("Location,Frequency,TStep\n1,145.5\n2,145.5,12.5,x\n3,145.5,12.5\n").out);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[2].at("status"), "ok");
+}
+
+// Lists given without a command prompt: each list's codes go to a new file
+// beside it, the same as --csv writes, and never over an existing file.
+TEST(FreqcodeTable, CodesBesideEachList) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("freqcode-beside-" + std::to_string(std::random_device{}()));
+    fs::create_directories(folder / "v1.2");
+    const std::string list = (folder / "v1.2" / "club.list.csv").string();
+    fs::copy_file(FREQCODE_TABLE_SAMPLE, list);
+    std::FILE* err = scratchfile();
+    const int status = table::codesbeside({list, list, (folder / "missing.csv").string()}, {nullptr, nullptr, err, false, false});
+    const std::string said = readback(err);
+    EXPECT_EQ(status, 1);
+    const std::string expected = run({"--csv", list}).out;
+    for (const char* written : {"club.list-codes.csv", "club.list-codes (2).csv"}) {
+        std::ifstream in(folder / "v1.2" / written, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), expected) << written;
+        EXPECT_NE(said.find("wrote " + (folder / "v1.2" / written).string()), std::string::npos) << said;
+    }
+    EXPECT_NE(said.find("club.list.csv: line 8: rx 145503"), std::string::npos) << said;
+    EXPECT_NE(said.find("missing.csv: cannot open it"), std::string::npos) << said;
+    EXPECT_FALSE(fs::exists(folder / "missing-codes.csv")) << "nothing written for a list that is not there";
+    EXPECT_EQ(table::codesname("codes", 3), "codes-codes (3).csv") << "no extension";
+    fs::remove_all(folder);
+}
+
+// A console gets text as it arrives, in pieces: none may end inside a character.
+TEST(FreqcodeTable, PiecesOfTextEndBetweenCharacters) {
+    const std::string text = "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x93\xBB";  // a, é, €, 📻
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+        const std::size_t whole = table::utf8complete(std::string_view(text).substr(0, cut));
+        EXPECT_TRUE(table::validutf8(text.substr(0, whole))) << cut;
+        EXPECT_TRUE(table::validutf8(text.substr(whole))) << cut << ": the rest starts a character";
+    }
 }
 
 // Codes read off a radio give their frequencies back, and a list's own
