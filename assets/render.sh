@@ -21,3 +21,8 @@ for size in 48 256; do
   rsvg-convert -w $size -h $size icon.svg -o "$tmp/icon-$size.png"
   "$convert" "$tmp/icon-$size.png" -strip "icon-$size.png"
 done
+
+# The Windows installer's welcome and finish pages: the radio on its own
+# background, 164 x 314 pixels, 256 colours.
+"$convert" radio.jpg -resize 164x -background '#26303a' -gravity center -extent 164x314 \
+  -colors 256 -type Palette BMP3:installer.bmp
