@@ -21,9 +21,12 @@
 
 namespace {
 
+// The damaged list and what the program made of it, shown when a check fails.
+std::string shown;
+
 void require(bool holds, const char* what) {
     if (!holds) {
-        std::fprintf(stderr, "%s\n", what);
+        std::fprintf(stderr, "%s\n%s\n", what, shown.c_str());
         std::abort();
     }
 }
@@ -154,6 +157,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string output(outbuf, outsize), messages(errbuf, errsize);
     std::free(outbuf);
     std::free(errbuf);
+    shown = "list:\n" + text + "\noutput:\n" + output + "\nmessages:\n" + messages;
 
     // The rows, read back.
     std::vector<std::map<std::string, std::string>> rows;

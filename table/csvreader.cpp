@@ -98,6 +98,9 @@ CsvReader::Split CsvReader::split(const std::string& text, bool inquote, std::ve
     }
 }
 
+// Whether a line holds a channel, read on its own as a record, or with its
+// quotes taken as plain characters: a stray quote of its own must not hide
+// its channel from the quote that would take it in.
 bool CsvReader::holdschannel(Line& line) {
     if (!holdschannel_) return false;
     if (!line.channel) {
@@ -105,6 +108,17 @@ bool CsvReader::holdschannel(Line& line) {
         split(line.text, false, scratch_, count);
         scratch_.resize(count);
         line.channel = holdschannel_(scratch_);
+        if (!*line.channel && line.text.find('"') != std::string::npos) {
+            const char separator = separator_ == '\0' ? ',' : separator_;
+            scratch_.clear();
+            for (std::size_t start = 0;;) {
+                const std::size_t end = line.text.find(separator, start);
+                scratch_.push_back(line.text.substr(start, end - start));
+                if (end == std::string::npos) break;
+                start = end + 1;
+            }
+            line.channel = holdschannel_(scratch_);
+        }
     }
     return *line.channel;
 }

@@ -5,7 +5,8 @@
 //
 // A quoted value may run over a line end only when none of the lines it
 // would take in holds a channel of its own (the channel check, once the
-// list's columns are known), the quote closes within maxrecord bytes and
+// list's columns are known; a line's own quotes read as quotes or as plain
+// characters), the quote closes within maxrecord bytes and
 // the line where it closes has nothing but separators and fields after the
 // closing quote. Otherwise the quote is stray: the line where it opened is
 // reported as bad, and each following line is read on its own. So a record
