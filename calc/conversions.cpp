@@ -1,8 +1,11 @@
 #include "conversions.h"
 
 #include <charconv>
+#include <cerrno>
 #include <cmath>
 #include <cstddef>
+#include <cstdlib>
+#include <string>
 #include <limits>
 #include <system_error>
 
@@ -46,19 +49,21 @@ private:
 class NumeralText {
 public:
     void push(char c) {
-        if (size_ < sizeof small_) {
+        if (size_ < capacity) {
             small_[size_++] = c;
             return;
         }
-        if (size_ == sizeof small_) big_.assign(small_, size_);
+        if (size_ == capacity) big_.assign(small_, size_);
         big_.push_back(c);
         ++size_;
     }
-    const char* begin() const { return size_ <= sizeof small_ ? small_ : big_.data(); }
+    const char* begin() const { return size_ <= capacity ? small_ : big_.data(); }
     const char* end() const { return begin() + size_; }
+    const char* c_str() const { return begin(); }  // the small buffer always has a NUL after the text
 
 private:
-    char small_[64] = {};
+    static constexpr std::size_t capacity = 64;
+    char small_[capacity + 1] = {};
     std::string big_;
     std::size_t size_ = 0;
 };
@@ -128,11 +133,18 @@ double readdecimal(Reader& in) {
     }
 
     double value = 0.0;
+#if defined(__cpp_lib_to_chars)
     const std::errc error = std::from_chars(numeral.begin(), numeral.end(), value).ec;
-    if (error == std::errc::result_out_of_range)
-        value = order + exponent > 0 ? infinity : 0.0;
-    else if (error != std::errc())
-        value = 0.0;
+    const bool outofrange = error == std::errc::result_out_of_range;
+    if (error != std::errc() && !outofrange) value = 0.0;
+#else
+    // A library without from_chars for doubles (libc++ 14, in WebAssembly):
+    // that C library's strtod has no locale but "C", so it reads "." too.
+    errno = 0;
+    value = std::strtod(numeral.c_str(), nullptr);
+    const bool outofrange = errno == ERANGE;
+#endif
+    if (outofrange) value = order + exponent > 0 ? infinity : 0.0;
     return negative ? -value : value;
 }
 

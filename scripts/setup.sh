@@ -18,6 +18,7 @@ packages=(
   g++-mingw-w64-x86-64-posix                   # the Windows programs, cross-compiled
   wine wine64 fonts-wine                       # ...and run under Wine for their tests
   nsis                                         # the Windows installer
+  emscripten                                   # the calculation, the window's rules and lists in WebAssembly
 )
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

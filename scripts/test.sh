@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the plain build
 # (gcc), the whole suite again under AddressSanitizer and UBSan (clang)
-# together with the seeded, bounded fuzz runs, and the Windows build
-# (mingw-w64) under Wine; and builds the Release configuration with g++ and
-# clang++. Every warning is an error here.
+# together with the seeded, bounded fuzz runs, the WebAssembly build
+# (emscripten) under node, and the Windows build (mingw-w64) under Wine; and
+# builds the Release configuration with g++ and clang++. Every warning is an
+# error here.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -31,6 +32,14 @@ for compiler in g++ clang++; do
         -DFREQCODE_TESTS=OFF -DFREQCODE_BENCH=OFF $strict
   cmake --build "build/release-$compiler" -j"$jobs"
 done
+
+# The calculation, the window's rules and the list program built for
+# WebAssembly, their suites run under node. emcc's optimizer finds acorn
+# among Debian's node modules.
+export NODE_PATH=/usr/share/nodejs
+emcmake cmake -S . -B build/web -DCMAKE_BUILD_TYPE=Release -DFREQCODE_WINDOW=OFF -DFREQCODE_BENCH=OFF $strict
+cmake --build build/web -j"$jobs"
+ctest --test-dir build/web -j"$jobs" --output-on-failure
 
 # The tests stop their wineserver themselves; this catches an interrupted run.
 trap 'WINEPREFIX="$PWD/build/windows/wineprefix" /usr/lib/wine/wineserver64 -k 2>/dev/null || true' EXIT

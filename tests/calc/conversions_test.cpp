@@ -54,6 +54,9 @@ TEST(Valnum, LongNumeralsAreReadWhole) {
 }
 
 TEST(Valnum, DecimalPointIsADotInEveryLocale) {
+#ifdef __EMSCRIPTEN__
+    GTEST_SKIP() << "WebAssembly's C library has one locale, whose decimal point is '.'";
+#endif
     // Put back whatever locale the other tests run under, however this one ends.
     struct Restore {
         std::string saved = std::setlocale(LC_ALL, nullptr);

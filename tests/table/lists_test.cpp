@@ -142,10 +142,10 @@ TEST(ChannelLists, AsPeopleKeepThem) {
          {"1||145500|145500|12.5kHz", "2|||||5 fields where the header has 3"},
          {"line 3: 5 fields"}},
         {"a value quoted in a message stays UTF-8 and one line",
-         "Location,Frequency,TStep\n1,\"" + std::string(30, 'a') + "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\n\",12.5\n",
+         "Location,TStep,Frequency\n1,12.5,\"" + std::string(30, 'a') + "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\n\"\n",
          {"1|||||Frequency '" + std::string(30, 'a') + "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9...' is not a number of MHz"},
          {"line 2: Frequency"}},
-        {"a line break in a value is written \\n", "Location,Frequency,TStep\n1,\"145.5\n\",12.5\n",
+        {"a line break in a value is written \\n", "Location,TStep,Frequency\n1,12.5,\"145.5\n\"\n",
          {"1|||||Frequency '145.5\\n' is not a number of MHz"},
          {"line 2: Frequency '145.5\\n'"}},
     };
