@@ -29,9 +29,10 @@ void waitforkey() {
     HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     DWORD mode = 0;
     if (input == INVALID_HANDLE_VALUE || !GetConsoleMode(input, &mode)) return;
+    // Keys pressed before the prompt do not count; one pressed once it shows does.
+    FlushConsoleInputBuffer(input);
     std::fputs("Press a key to close this window.\n", stderr);
     std::fflush(stderr);
-    FlushConsoleInputBuffer(input);
     for (INPUT_RECORD record; ;) {
         DWORD read = 0;
         if (!ReadConsoleInputW(input, &record, 1, &read) || read == 0) return;
