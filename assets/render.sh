@@ -26,3 +26,15 @@ done
 # background, 164 x 314 pixels, 256 colours.
 "$convert" radio.jpg -resize 164x -background '#26303a' -gravity center -extent 164x314 \
   -colors 256 -type Palette BMP3:installer.bmp
+
+# The web edition: the picture at twice the size for sharp high-DPI screens,
+# and the installable web app's icons (the maskable one with the safe zone's
+# margin around the radio's icon, on the icon's own background).
+rsvg-convert -w 858 -h 452 radio.svg -o "$tmp/radio-2x.png"
+"$convert" "$tmp/radio-2x.png" -strip -quality 92 radio-2x.jpg
+for size in 192 512; do
+  rsvg-convert -w $size -h $size icon.svg -o "$tmp/icon-$size.png"
+  "$convert" "$tmp/icon-$size.png" -strip "icon-$size.png"
+done
+rsvg-convert -w 410 -h 410 icon.svg -o "$tmp/icon-inner.png"
+"$convert" "$tmp/icon-inner.png" -background '#26303a' -gravity center -extent 512x512 -flatten -strip icon-maskable-512.png

@@ -3,6 +3,7 @@
 # needs on Debian 12 and is not there yet. Safe to run again: it installs
 # nothing when everything is present.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 packages=(
   cmake make g++ clang libclang-rt-14-dev      # compilers, libFuzzer runtime
@@ -18,7 +19,8 @@ packages=(
   g++-mingw-w64-x86-64-posix                   # the Windows programs, cross-compiled
   wine wine64 fonts-wine                       # ...and run under Wine for their tests
   nsis                                         # the Windows installer
-  emscripten                                   # the calculation, the window's rules and lists in WebAssembly
+  emscripten                                   # the web edition, in WebAssembly
+  chromium                                     # ...tested in the browser, headless
 )
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
@@ -31,6 +33,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   as_root apt-get update -qq
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The web edition's tests drive Chromium with playwright-core, at the version
+# its lockfile names (the browser is Debian's, never a download).
+if [ ! -d tests/web/node_modules/playwright-core ]; then
+  (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
 fi
 
 # The tests read numbers under a locale whose decimal separator is a comma.

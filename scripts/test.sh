@@ -33,11 +33,13 @@ for compiler in g++ clang++; do
   cmake --build "build/release-$compiler" -j"$jobs"
 done
 
-# The calculation, the window's rules and the list program built for
-# WebAssembly, their suites run under node. emcc's optimizer finds acorn
-# among Debian's node modules.
+# The web edition: the calculation, the window's rules and the list program
+# built for WebAssembly, their suites run under node, and the page in
+# headless Chromium, its lists checked against the native program. emcc's
+# optimizer finds acorn among Debian's node modules.
 export NODE_PATH=/usr/share/nodejs
-emcmake cmake -S . -B build/web -DCMAKE_BUILD_TYPE=Release -DFREQCODE_WINDOW=OFF -DFREQCODE_BENCH=OFF $strict
+emcmake cmake -S . -B build/web -DCMAKE_BUILD_TYPE=Release -DFREQCODE_BENCH=OFF $strict \
+      -DFREQCODE_NATIVE_TABLE="$PWD/build/release/table/freqcode-table"
 cmake --build build/web -j"$jobs"
 ctest --test-dir build/web -j"$jobs" --output-on-failure
 

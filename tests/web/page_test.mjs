@@ -1,0 +1,229 @@
+// The web edition in Debian's headless Chromium, driven by clicks, keys and
+// taps as a person would: the window's rules, the list panel (its CSV byte
+// for byte the native program's), a phone's width, the printed sheet, the
+// hosted app offline, and no request to any other origin.
+//   node --test page_test.mjs   with FREQCODE_PAGE, FREQCODE_SITE,
+//   FREQCODE_SAMPLE, FREQCODE_TABLE (the native program) and FREQCODE_SHOTS
+//   (a folder for screenshots) in the environment; the browser's profile
+//   goes to TMPDIR and away when it closes.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
+import { createServer } from 'node:http';
+import { readFileSync, mkdirSync } from 'node:fs';
+import { extname, join } from 'node:path';
+import { pathToFileURL } from 'node:url';
+import { chromium } from 'playwright-core';
+
+const env = process.env;
+const pageurl = pathToFileURL(env.FREQCODE_PAGE).href;
+const shots = env.FREQCODE_SHOTS;
+mkdirSync(shots, { recursive: true });
+
+let browser;
+before(async () => {
+  browser = await chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    timeout: 30000,
+    args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--no-first-run',
+           '--disable-background-networking', '--disable-component-update', '--disable-sync', '--disable-quic'],
+  });
+});
+after(async () => {
+  await browser?.close();
+});
+
+// A page of its own, every request it makes noted.
+async function open(options = {}, url = pageurl) {
+  const context = await browser.newContext({ viewport: { width: 1024, height: 768 }, acceptDownloads: true, ...options });
+  const page = await context.newPage();
+  page.setDefaultTimeout(10000);
+  const requests = [];
+  page.on('request', (r) => requests.push(r.url()));
+  const errors = [];
+  page.on('pageerror', (e) => errors.push(e.message));
+  await page.goto(url);
+  await page.waitForSelector('html[data-ready=yes]', { state: 'attached' });
+  return { context, page, requests, errors };
+}
+
+const value = (page, id) => page.$eval(`#${id}`, (e) => e.value);
+const codes = (page) => Promise.all(['Text1', 'Text2', 'Text3', 'Text9', 'Text10', 'Text11'].map((id) => value(page, id)));
+const placeholders = ['****', '******', '******', '****', '******', '******'];
+
+async function type(page, id, text) {
+  await page.focus(`#${id}`);
+  await page.keyboard.press('Control+A');
+  await page.keyboard.type(text);
+}
+
+test('the window: its content, and the rules of its three handlers', async () => {
+  const { context, page, requests, errors } = await open();
+  assert.equal(await page.title(), 'DIDORE/U FREQUENCY CODE EDIT BY ORLISK');
+  const form1 = await page.$eval('#Form1', (e) => [e.offsetWidth, e.offsetHeight]);
+  assert.deepEqual(form1, [426, 292]);
+  assert.deepEqual(await page.$eval('#Form1-picture', (e) => [e.offsetLeft, e.offsetTop, e.naturalWidth]), [0, 0, 429]);
+  // No control overlaps another, and each lies inside the window.
+  const boxes = await page.$$eval('#Form1 > :not(#Form1-picture):not(.line)', (all) =>
+    all.map((e) => ({ id: e.id, l: e.offsetLeft, t: e.offsetTop, r: e.offsetLeft + e.offsetWidth, b: e.offsetTop + e.offsetHeight })));
+  assert.equal(boxes.length, 14);
+  for (const a of boxes) {
+    assert.ok(a.l >= 0 && a.t >= 0 && a.r <= 426 && a.b <= 292, a.id);
+    for (const b of boxes) assert.ok(a === b || a.r <= b.l || b.r <= a.l || a.b <= b.t || b.b <= a.t, `${a.id} on ${b.id}`);
+  }
+  assert.equal(await page.getAttribute('#Text17', 'aria-label'), 'receive frequency, kHz');
+  assert.equal(await page.getAttribute('#Combo1', 'role'), 'combobox');
+  assert.equal(await page.$$eval('#Combo1-list [role=option]', (o) => o.length), 5);
+
+  // Tab visits the controls in the window's Tab order, codes boxes first.
+  await page.focus('#Text1');
+  const visited = [];
+  for (let i = 0; i < 11; ++i) {
+    visited.push(await page.evaluate(() => document.activeElement.id));
+    await page.keyboard.press('Tab');
+  }
+  assert.deepEqual(visited, ['Text1', 'Text2', 'Command1', 'Text3', 'Text9', 'Text10', 'Text17', 'Text18', 'Command2', 'Combo1', 'Text11']);
+
+  await page.click('#Command1');
+  assert.deepEqual(await codes(page), ['****', '******', '******', 'F0F1', 'FCFFF4', 'F6F9F0']);
+  await page.click('#Command2');
+  assert.deepEqual(await codes(page), ['F0F3', 'FFF3F5', 'F6F9F0', 'F0F1', 'FCFFF4', 'F6F9F0']);
+  // Every code shows whole in its box.
+  for (const id of ['Text1', 'Text2', 'Text3', 'Text9', 'Text10', 'Text11', 'Combo1'])
+    assert.ok(await page.$eval(`#${id}`, (e) => e.scrollWidth <= e.clientWidth), `${id} cut`);
+
+  // The arrow keys on the closed box pick the neighbouring step.
+  await page.focus('#Combo1');
+  for (let i = 0; i < 3; ++i) await page.keyboard.press('ArrowDown');
+  assert.equal(await value(page, 'Combo1'), '12.5kHz');
+  assert.deepEqual(await codes(page), placeholders);
+  await type(page, 'Text18', '145000');
+  await page.focus('#Command2');
+  await page.keyboard.press('Enter');  // Enter on a focused button presses it
+  assert.deepEqual((await codes(page)).slice(0, 3), ['F0F1', 'F5FBF0', 'FCF3F0']);
+  assert.ok(await page.$eval('#Combo1', (e) => e.scrollWidth <= e.clientWidth), 'the step shows whole');
+
+  // Typed text is no pick; leaving the box, or Enter in it, shows the step in effect.
+  const before = await codes(page);
+  await type(page, 'Combo1', '25kHz');
+  await page.keyboard.press('Enter');
+  assert.equal(await value(page, 'Combo1'), '12.5kHz');
+  await type(page, 'Combo1', '5kHz');
+  await page.focus('#Text18');
+  assert.equal(await value(page, 'Combo1'), '12.5kHz');
+  assert.deepEqual(await codes(page), before);
+
+  // Alt+Down opens the list; Enter picks; the arrow button and a click do too.
+  await page.focus('#Combo1');
+  await page.keyboard.press('Alt+ArrowDown');
+  assert.equal(await page.getAttribute('#Combo1', 'aria-expanded'), 'true');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('Enter');
+  assert.equal(await value(page, 'Combo1'), '25kHz');
+  await page.click('#Combo1-button');
+  await page.click('#Combo1-option-0');
+  assert.equal(await value(page, 'Combo1'), '5kHz');
+  await page.click('#Command2');
+  assert.equal(await value(page, 'Text3'), 'F6F9F0');
+
+  // Off the raster: placeholders; out of range: nothing changes.
+  await type(page, 'Text17', '430002');
+  await page.click('#Command1');
+  assert.deepEqual((await codes(page)).slice(3), ['****', '******', '******']);
+  for (const freq of ['29000', '500000', '']) {
+    await type(page, 'Text18', '430000');
+    await page.click('#Command2');
+    const shown = await codes(page);
+    await type(page, 'Text18', freq);
+    await page.click('#Command2');
+    assert.deepEqual(await codes(page), shown, freq);
+  }
+  await page.screenshot({ path: join(shots, 'desktop.png') });
+  assert.deepEqual(errors, []);
+  assert.deepEqual(requests.filter((url) => !/^(file|data|blob):/.test(url)), [], 'a request left the page');
+  await context.close();
+});
+
+test('a phone: the window fits 360 px, nothing scrolls sideways, taps work', async () => {
+  const { context, page } = await open({ viewport: { width: 360, height: 740 }, deviceScaleFactor: 2, hasTouch: true, isMobile: true });
+  assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= 360), 'scrolls sideways');
+  const width = await page.$eval('#Form1', (e) => e.getBoundingClientRect().width);
+  assert.ok(width <= 360 && width > 300, `the window is ${width} px wide`);
+  assert.equal(await page.$eval('#Form1-picture', (e) => e.currentSrc === e.srcset.split(', ')[1].split(' ')[0]), true, 'the 2x picture');
+  await page.tap('#Command1');
+  assert.equal(await value(page, 'Text9'), 'F0F1');
+  await page.tap('#Combo1-button');
+  await page.tap('#Combo1-option-3');
+  assert.equal(await value(page, 'Combo1'), '12.5kHz');
+  await page.screenshot({ path: join(shots, 'phone.png') });
+  await context.close();
+});
+
+test('a channel list: rows with their status, the CSV the native program writes, a printed sheet', async () => {
+  const { context, page, requests } = await open();
+  await page.setInputFiles('#listfile', env.FREQCODE_SAMPLE);
+  await page.waitForSelector('#listrows tbody tr');
+  assert.equal(await page.$$eval('#listrows tbody tr', (r) => r.length), 10);
+  assert.equal(await page.$$eval('#listrows tr.failed', (r) => r.length), 3);
+  assert.match(await page.textContent('#listmessages'), /channels\.csv: line 8: rx 145503/);
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#listsave')]);
+  assert.equal(download.suggestedFilename(), 'channels-codes.csv');
+  const saved = readFileSync(await download.path(), 'utf8');
+  const native = spawnSync(env.FREQCODE_TABLE, ['--csv', env.FREQCODE_SAMPLE], { encoding: 'utf8' });
+  assert.equal(saved, native.stdout);
+
+  // The list's steps or auto: the same as the program's --step auto.
+  await page.selectOption('#liststep', 'auto');
+  await page.waitForFunction(() => document.querySelectorAll('#listrows tr.failed').length === 2);
+  const [auto] = await Promise.all([page.waitForEvent('download'), page.click('#listsave')]);
+  const nativeauto = spawnSync(env.FREQCODE_TABLE, ['--csv', '--step', 'auto', env.FREQCODE_SAMPLE], { encoding: 'utf8' });
+  assert.equal(readFileSync(await auto.path(), 'utf8'), nativeauto.stdout);
+  await page.screenshot({ path: join(shots, 'list.png'), fullPage: true });
+
+  await page.emulateMedia({ media: 'print' });
+  assert.equal(await page.isVisible('#Form1'), false);
+  assert.equal(await page.isVisible('#listfile'), false);
+  assert.equal(await page.isVisible('#listrows .col-status'), false);
+  assert.equal(await page.isVisible('#listrows .col-rx_acode'), true);
+  await page.screenshot({ path: join(shots, 'print.png'), fullPage: true });
+  assert.deepEqual(requests.filter((url) => !/^(file|data|blob):/.test(url)), [], 'a request left the page');
+  await context.close();
+});
+
+test('hosted: an installable web app that works offline after the first visit', async () => {
+  const types = { '.html': 'text/html', '.js': 'text/javascript', '.webmanifest': 'application/manifest+json', '.png': 'image/png' };
+  const server = createServer((request, response) => {
+    const path = new URL(request.url, 'http://127.0.0.1').pathname;
+    const file = join(env.FREQCODE_SITE, path === '/' ? 'index.html' : path);
+    try {
+      const body = readFileSync(file);
+      response.writeHead(200, { 'Content-Type': types[extname(file)] ?? 'application/octet-stream' });
+      response.end(body);
+    } catch {
+      response.writeHead(404).end();
+    }
+  });
+  await new Promise((done) => server.listen(0, '127.0.0.1', done));
+  const origin = `http://127.0.0.1:${server.address().port}`;
+  try {
+    const { context, page, requests } = await open({}, `${origin}/`);
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null || navigator.serviceWorker.ready, null, { timeout: 10000 });
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    const manifest = await page.evaluate(async () => (await fetch(document.querySelector('link[rel=manifest]').href)).json());
+    assert.deepEqual(manifest.icons.map((i) => i.sizes + ' ' + i.purpose), ['192x192 any', '512x512 any', '512x512 maskable']);
+    await page.reload();
+    await page.waitForSelector('html[data-ready=yes]', { state: 'attached' });
+    assert.ok(await page.evaluate(() => navigator.serviceWorker.controller !== null), 'no service worker in control');
+    await new Promise((done) => server.close(done));  // the network is gone
+    await context.setOffline(true);
+    await page.reload();
+    await page.waitForSelector('html[data-ready=yes]', { state: 'attached' });
+    await page.click('#Command1');
+    assert.equal(await value(page, 'Text9'), 'F0F1');
+    assert.deepEqual(requests.filter((url) => !url.startsWith(origin) && !/^(data|blob):/.test(url)), []);
+    await context.close();
+  } finally {
+    server.closeAllConnections?.();
+    server.close();
+  }
+});
