@@ -150,17 +150,19 @@ test('a phone: the window fits 360 px, nothing scrolls sideways, taps work', asy
   const width = await page.$eval('#Form1', (e) => e.getBoundingClientRect().width);
   assert.ok(width <= 360 && width > 300, `the window is ${width} px wide`);
   assert.equal(await page.$eval('#Form1-picture', (e) => e.currentSrc === e.srcset.split(', ')[1].split(' ')[0]), true, 'the 2x picture');
-  await page.tap('#Command1');
-  assert.equal(await value(page, 'Text9'), 'F0F1');
   await page.tap('#Combo1-button');
   await page.tap('#Combo1-option-3');
   assert.equal(await value(page, 'Combo1'), '12.5kHz');
+  await page.tap('#Command1');
+  assert.equal(await value(page, 'Text9'), 'F0F2');
   await page.screenshot({ path: join(shots, 'phone.png') });
   await context.close();
 });
 
 test('a channel list: rows with their status, the CSV the native program writes, a printed sheet', async () => {
-  const { context, page, requests } = await open();
+  const { context, page, requests } = await open({ viewport: { width: 1280, height: 800 } });
+  await page.click('#Command1');
+  await page.click('#Command2');
   await page.setInputFiles('#listfile', env.FREQCODE_SAMPLE);
   await page.waitForSelector('#listrows tbody tr');
   assert.equal(await page.$$eval('#listrows tbody tr', (r) => r.length), 10);
@@ -178,7 +180,7 @@ test('a channel list: rows with their status, the CSV the native program writes,
   const [auto] = await Promise.all([page.waitForEvent('download'), page.click('#listsave')]);
   const nativeauto = spawnSync(env.FREQCODE_TABLE, ['--csv', '--step', 'auto', env.FREQCODE_SAMPLE], { encoding: 'utf8' });
   assert.equal(readFileSync(await auto.path(), 'utf8'), nativeauto.stdout);
-  await page.screenshot({ path: join(shots, 'list.png'), fullPage: true });
+  await page.screenshot({ path: join(shots, 'desktop-list.png'), fullPage: true });
 
   await page.emulateMedia({ media: 'print' });
   assert.equal(await page.isVisible('#Form1'), false);

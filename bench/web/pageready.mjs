@@ -1,0 +1,79 @@
+// How soon the web page is ready, against a static page with the same
+// picture and fourteen plain inputs and no code, in the same browser and
+// run: from navigation start to the moment a click on "receive" gives codes
+// (for the static page: to its load, inputs and picture there). Runs
+// alternate, medians are compared. Also the sizes, raw and gzip, of the page
+// and of the hosted folder.
+//   node bench/web/pageready.mjs PAGE.html [SITE_FOLDER] [RUNS]
+// (the browser driver is the one the web tests install: tests/web).
+import { readFileSync, readdirSync, statSync, mkdtempSync, writeFileSync, rmSync } from 'node:fs';
+import { gzipSync } from 'node:zlib';
+import { join, resolve, dirname } from 'node:path';
+import { tmpdir } from 'node:os';
+import { pathToFileURL, fileURLToPath } from 'node:url';
+import { chromium } from '../../tests/web/node_modules/playwright-core/index.mjs';
+
+const [pagefile, site, runsarg] = process.argv.slice(2);
+const runs = Number(runsarg ?? 15);
+const here = dirname(fileURLToPath(import.meta.url));
+const picture = readFileSync(join(here, '../../assets/radio.jpg')).toString('base64');
+
+// The baseline: the same picture and fourteen inputs, no code.
+const scratch = mkdtempSync(join(tmpdir(), 'freqcode-bench-'));
+const baseline = join(scratch, 'baseline.html');
+writeFileSync(baseline, `<!doctype html><html><head><meta charset="utf-8"><title>baseline</title></head><body>
+<div style="position:relative;width:426px;height:292px"><img src="data:image/jpeg;base64,${picture}" alt="">
+${Array.from({ length: 14 }, (_, i) => `<input id="b${i}" value="430000">`).join('\n')}</div></body></html>`);
+
+// Records, in the page, the moment it is ready.
+const readyprobe = `(() => {
+  const mark = () => { window.__ready = performance.now(); };
+  const poll = () => {
+    const receive = document.getElementById('Command1');
+    if (receive) {
+      receive.click();
+      if (document.getElementById('Text9').value !== '****') return mark();
+    } else if (document.title === 'baseline' && document.readyState === 'complete' &&
+               document.querySelectorAll('input').length === 14 && document.images[0].complete) {
+      return mark();
+    }
+    setTimeout(poll, 0);
+  };
+  poll();
+})();`;
+
+const browser = await chromium.launch({
+  executablePath: '/usr/bin/chromium',
+  args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--no-first-run',
+         '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+});
+async function readytime(file) {
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  await page.addInitScript(readyprobe);
+  await page.goto(pathToFileURL(resolve(file)).href);
+  await page.waitForFunction(() => window.__ready !== undefined, null, { timeout: 20000 });
+  const ms = await page.evaluate(() => window.__ready);
+  await context.close();
+  return ms;
+}
+const median = (values) => values.slice().sort((a, b) => a - b)[Math.floor(values.length / 2)];
+const times = { page: [], baseline: [] };
+await readytime(pagefile);  // a first run warms the browser's caches of the program itself
+for (let i = 0; i < runs; ++i) {
+  times.page.push(await readytime(pagefile));
+  times.baseline.push(await readytime(baseline));
+}
+await browser.close();
+rmSync(scratch, { recursive: true, force: true });
+
+const size = (file) => { const bytes = readFileSync(file); return [bytes.length, gzipSync(bytes, { level: 9 }).length]; };
+const kib = ([raw, gz]) => `${(raw / 1024).toFixed(1)} KiB raw, ${(gz / 1024).toFixed(1)} KiB gzip`;
+console.log(`page ready: ${median(times.page).toFixed(1)} ms; static baseline: ${median(times.baseline).toFixed(1)} ms; ` +
+            `ratio ${(median(times.page) / median(times.baseline)).toFixed(2)} (medians of ${runs})`);
+console.log(`${pagefile}: ${kib(size(pagefile))}`);
+if (site) {
+  const files = readdirSync(site).map((f) => join(site, f)).filter((f) => statSync(f).isFile());
+  const total = files.map(size).reduce(([a, b], [c, d]) => [a + c, b + d], [0, 0]);
+  console.log(`${site}: ${files.length} files, ${kib(total)}`);
+}
