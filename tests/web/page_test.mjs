@@ -182,6 +182,22 @@ test('a channel list: rows with their status, the CSV the native program writes,
   assert.equal(readFileSync(await auto.path(), 'utf8'), nativeauto.stdout);
   await page.screenshot({ path: join(shots, 'desktop-list.png'), fullPage: true });
 
+  // A list dropped on the page opens as well; its codes decode back to it.
+  const listed = readFileSync(await auto.path(), 'utf8');
+  await page.selectOption('#listmode', 'decode');
+  const dropped = await page.evaluateHandle((text) => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([text], 'codes.csv', { type: 'text/csv' }));
+    return transfer;
+  }, listed);
+  await page.dispatchEvent('body', 'drop', { dataTransfer: dropped });
+  await page.waitForFunction(() => document.getElementById('listsummary').textContent.startsWith('codes.csv'));
+  const [decoded] = await Promise.all([page.waitForEvent('download'), page.click('#listsave')]);
+  assert.equal(decoded.suggestedFilename(), 'codes-codes.csv');
+  const rows = (text) => text.trim().split('\n').filter((row) => /,(ok|"ok, receive only")$/.test(row))
+    .map((row) => row.split(',').slice(0, 5).join(','));
+  assert.deepEqual(rows(readFileSync(await decoded.path(), 'utf8')), rows(listed));
+
   await page.emulateMedia({ media: 'print' });
   assert.equal(await page.isVisible('#Form1'), false);
   assert.equal(await page.isVisible('#listfile'), false);
