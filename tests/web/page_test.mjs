@@ -225,7 +225,6 @@ test('hosted: an installable web app that works offline after the first visit', 
   const origin = `http://127.0.0.1:${server.address().port}`;
   try {
     const { context, page, requests } = await open({}, `${origin}/`);
-    await page.waitForFunction(() => navigator.serviceWorker.controller !== null || navigator.serviceWorker.ready, null, { timeout: 10000 });
     await page.evaluate(() => navigator.serviceWorker.ready);
     const manifest = await page.evaluate(async () => (await fetch(document.querySelector('link[rel=manifest]').href)).json());
     assert.deepEqual(manifest.icons.map((i) => i.sizes + ' ' + i.purpose), ['192x192 any', '512x512 any', '512x512 maskable']);
