@@ -17,7 +17,7 @@
 
 #include "table/channel.h"
 #include "table/cli.h"
-#include "table/csvreader.h"
+#include "toolrun.h"
 
 namespace {
 
@@ -159,20 +159,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::free(errbuf);
     shown = "list:\n" + text + "\noutput:\n" + output + "\nmessages:\n" + messages;
 
-    // The rows, read back.
-    std::vector<std::map<std::string, std::string>> rows;
-    {
-        FILE* written = memoryfile(output);
-        table::CsvReader reader(written);
-        std::vector<std::string> header, fields;
-        reader.next(header);
-        while (reader.next(fields) == table::CsvReader::Status::record) {
-            std::map<std::string, std::string> row;
-            for (std::size_t i = 0; i < header.size() && i < fields.size(); ++i) row[header[i]] = fields[i];
-            rows.push_back(row);
-        }
-        std::fclose(written);
-    }
+    const auto rows = records(output);
 
     // Which line each known value belongs to.
     std::map<std::string, std::size_t> whose;

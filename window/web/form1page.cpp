@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "dom.h"
 #include "form/form1.h"
 
 namespace web {
@@ -16,14 +17,6 @@ namespace {
 using emscripten::val;
 
 val document() { return val::global("document"); }
-
-val element(std::string_view id) { return document().call<val>("getElementById", std::string(id)); }
-
-val create(const char* tag, std::string_view id = "") {
-    val made = document().call<val>("createElement", std::string(tag));
-    if (!id.empty()) made.set("id", std::string(id));
-    return made;
-}
 
 std::string px(int twips) { return std::to_string(twips / form::twipsperpixel) + "px"; }
 

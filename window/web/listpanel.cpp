@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "dom.h"
 #include "form/form1.h"
 #include "table/beside.h"
 #include "table/channel.h"
@@ -23,11 +24,10 @@ namespace {
 
 using emscripten::val;
 
-val element(const char* id) { return val::global("document").call<val>("getElementById", std::string(id)); }
-
-val create(const char* tag, const std::string& text = "") {
-    val made = val::global("document").call<val>("createElement", std::string(tag));
-    if (!text.empty()) made.set("textContent", text);
+// A new element holding a text.
+val withtext(const char* tag, const std::string& text) {
+    val made = create(tag);
+    made.set("textContent", text);
     return made;
 }
 
@@ -69,7 +69,7 @@ void showrows(const std::vector<std::vector<std::string>>& rows) {
     if (rows.empty()) return;
     val head = create("tr");
     for (const std::string& name : rows.front()) {
-        val cell = create("th", name);
+        val cell = withtext("th", name);
         cell.set("className", "col-" + name);
         cell.call<void>("setAttribute", std::string("scope"), std::string("col"));
         head.call<void>("appendChild", cell);
@@ -82,7 +82,7 @@ void showrows(const std::vector<std::vector<std::string>>& rows) {
         val row = create("tr");
         if (!table::computed(rows[r].back())) row.set("className", std::string("failed"));
         for (std::size_t i = 0; i < rows[r].size() && i < rows.front().size(); ++i) {
-            val cell = create("td", rows[r][i]);
+            val cell = withtext("td", rows[r][i]);
             cell.set("className", "col-" + rows.front()[i]);
             row.call<void>("appendChild", cell);
         }
@@ -156,7 +156,7 @@ void createlistpanel() {
     chdir(folder);
     val steps = element("liststep");
     for (const std::string_view step : form::steplist) {
-        val option = create("option", std::string(step));
+        val option = withtext("option", std::string(step));
         option.set("value", std::string(step));
         steps.call<void>("appendChild", option);
     }
