@@ -22,7 +22,7 @@ cmake -S . -B build/sanitize -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Deb
 cmake --build build/sanitize -j"$jobs"
 ctest --test-dir build/sanitize -j"$jobs" --output-on-failure
 
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo $strict
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFREQCODE_TESTS=ON -DFREQCODE_BENCH=ON $strict
 cmake --build build/release -j"$jobs"
 ctest --test-dir build/release -j"$jobs" --output-on-failure
 
