@@ -23,10 +23,9 @@ mkdir -p "$top"
 
 # The Debian mirror this machine's apt uses, so that the root reaches the
 # same archive.
-mirror=$(grep -h -o -E '^(URIs:|deb) +[^ ]+' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null \
-         | grep -v -- '-security' | head -n 1 | awk '{print $2}')
-security=$(grep -h -o -E '^(URIs:|deb) +[^ ]+-security' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null \
-           | head -n 1 | awk '{print $2}')
+sources() { cat /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null || true; }
+mirror=$(sources | awk '/^(URIs:|deb) / && $2 !~ /-security/ {print $2; exit}')
+security=$(sources | awk '/^(URIs:|deb) / && $2 ~ /-security/ {print $2; exit}')
 [ -n "$mirror" ] || { echo "fresh-debian.sh: no Debian mirror in /etc/apt" >&2; exit 1; }
 
 if [ ! -f "$base" ]; then
