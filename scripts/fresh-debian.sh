@@ -28,9 +28,12 @@ mirror=$(sources | awk '/^(URIs:|deb) / && $2 !~ /-security/ {print $2; exit}')
 security=$(sources | awk '/^(URIs:|deb) / && $2 ~ /-security/ {print $2; exit}')
 [ -n "$mirror" ] || { echo "fresh-debian.sh: no Debian mirror in /etc/apt" >&2; exit 1; }
 
+unmountall() { { grep -o " $root/[^ ]*" /proc/mounts || true; } | sort -r | while read -r m; do umount -l "$m"; done; }
+
 if [ ! -f "$base" ]; then
   command -v debootstrap >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq debootstrap
-  rm -rf "$root"
+  unmountall
+  rm -rf --one-file-system "$root"
   debootstrap --variant=minbase bookworm "$root" "$mirror"
   {
     echo "deb $mirror bookworm main"
@@ -52,7 +55,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-rm -rf "$root"
+# A root left mounted by an interrupted run is unmounted before it goes, and
+# rm never crosses into another file system.
+unmountall
+rm -rf --one-file-system "$root"
 mkdir -p "$root"
 tar -C "$root" -xf "$base"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
@@ -65,9 +71,18 @@ done
 mkdir -p "$root/root/freqcode"
 git archive HEAD | tar -C "$root/root/freqcode" -xf -
 
+# A machine whose network reaches https only through a proxy of its own
+# carries that proxy's certificate; the root gets it too, for npm's sake,
+# as the machine's trust rather than the project's.
+extra=()
+if [ -n "${NODE_EXTRA_CA_CERTS:-}" ] && [ -f "$NODE_EXTRA_CA_CERTS" ]; then
+  cp "$NODE_EXTRA_CA_CERTS" "$root/etc/machine-ca.crt"
+  extra=(NODE_EXTRA_CA_CERTS=/etc/machine-ca.crt)
+fi
+
 count() { chroot "$root" dpkg-query -W -f='${Status}\n' | grep -c 'install ok installed'; }
 before=$(count)
-inroot() { chroot "$root" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
+inroot() { chroot "$root" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "${extra[@]}" "$@"; }
 
 start=$(date +%s)
 status=0
