@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "table/channel.h"
+#include "table/census.h"
 #include "table/csvreader.h"
 #include "table/decimal.h"
 #include "table/encoding.h"
@@ -53,6 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::FILE* out = std::fopen("/dev/null", "wb");
     table::CsvReader reader(in, 4096);
     std::optional<table::ListFormat> format;
+    std::optional<table::Census> census;
     table::Writer csv(out, table::Writer::Form::csv), aligned(out, table::Writer::Form::table);
     std::vector<std::string> fields;
     std::string problem;
@@ -68,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 for (const bool decoding : {false, true})
                     if (!format) format = table::ListFormat::fromheader(fields, reader.separator(), std::nullopt, decoding, problem);
             if (!format) break;
-            reader.channelcheck([&format](const std::vector<std::string>& row) { return format->holdschannel(row); });
+            census.emplace(*format, reader.separator());
+            reader.channelcheck([&census](std::string_view line) { return census->holdschannel(line); });
             continue;
         }
         std::optional<table::Channel> channel =

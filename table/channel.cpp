@@ -52,9 +52,21 @@ void compute(Channel& channel) {
         }
         channel.step = steps.front();
     }
-    for (auto [side, direction] : {std::pair{&channel.rx, calc::Direction::receive}, std::pair{&channel.tx, calc::Direction::transmit}}) {
+    for (auto [side, direction, label] : {std::tuple{&channel.rx, calc::Direction::receive, "rx "},
+                                          std::tuple{&channel.tx, calc::Direction::transmit, "tx "}}) {
         if (side->khz.empty()) continue;
         side->result = calc::calccodes(direction, channel.step, side->khz);
+        // A row's frequency must be the one its codes set: calccodes rounds
+        // a frequency finer than 10 Hz to its raster.
+        if (side->result.outcome != calc::Outcome::codes) continue;
+        const auto& codes = side->result.codes;
+        const auto set = calc::decodecodes(direction, codes.acode, codes.bcode, codes.rcode);
+        const auto given = parsekhz(side->khz);
+        if (given && set.problem.empty() && given->value == set.hundredths * 10'000) continue;
+        side->result = calc::Result{calc::Outcome::offstep, {}};
+        if (channel.problem.empty())
+            channel.problem = label + side->khz + ": its codes would set " + khztext(Microkhz{set.hundredths * 10'000}) +
+                              " kHz; give the frequency to 10 Hz";
     }
 }
 

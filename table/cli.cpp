@@ -7,6 +7,7 @@
 #include <string_view>
 #include <tuple>
 
+#include "table/census.h"
 #include "table/channel.h"
 #include "table/csvreader.h"
 #include "table/decimal.h"
@@ -282,6 +283,7 @@ int Program::channellist(const Options& options, Writer::Form form) const {
     } closer{in, !fromstdin};
 
     CsvReader reader(in);
+    reader.oneline(true);  // the header row is one line
     std::vector<std::string> fields;
     Skipped skipped;
     skipped.decoding = options.decode;
@@ -298,7 +300,7 @@ int Program::channellist(const Options& options, Writer::Form form) const {
     }
     const std::string where = source + ": line ";
     if (first == CsvReader::Status::bad) {
-        complain(where + std::to_string(reader.line()) + ": " + reader.problem() + "; is this a CSV file?");
+        complain(where + std::to_string(reader.line()) + ": the header row: " + reader.problem() + "; is this a CSV file?");
         return exitfailed;
     }
     std::string problem;
@@ -307,7 +309,9 @@ int Program::channellist(const Options& options, Writer::Form form) const {
         complain(where + std::to_string(reader.line()) + ": " + problem);
         return exitfailed;
     }
-    reader.channelcheck([&format](const std::vector<std::string>& row) { return format->holdschannel(row); });
+    Census census(*format, reader.separator());
+    reader.oneline(false);
+    reader.channelcheck([&census](std::string_view line) { return census.holdschannel(line); });
     if (!options.decode && !format->hasstepcolumn())
         complain(source + " has no step column: " +
                  (options.step && *options.step != autostep
@@ -320,24 +324,48 @@ int Program::channellist(const Options& options, Writer::Form form) const {
     };
     Writer writer(io.out, form);
     writer.header();
-    long channels = 0, failed = 0, commented = 0;
+    long channels = 0, failed = 0, commented = 0, unread = 0;
+    long nextline = reader.lastline() + 1;
     for (auto status = reader.next(fields); status != CsvReader::Status::end; status = reader.next(fields)) {
+        // The census: no line is passed over, no line that a record took in
+        // holds a channel, and a record whose first line holds one gives its
+        // location and frequencies.
+        if (reader.line() != nextline) {
+            ++unread;
+            report(nextline, "lines " + std::to_string(nextline) + " to " + std::to_string(reader.line() - 1) + " were not read");
+        }
+        nextline = reader.lastline() + 1;
+        const auto& lines = reader.recordlines();
+        std::string takenin;
+        for (std::size_t k = 1; k < lines.size(); ++k) {
+            if (!census.holdschannel(lines[k])) continue;
+            const long number = reader.line() + static_cast<long>(k);
+            report(number, "holds a channel of its own, but a quote on line " + std::to_string(reader.line()) + " took it in");
+            ++unread;
+            if (takenin.empty()) takenin = "a quote on this line takes in line " + std::to_string(number) + ", which holds a channel of its own";
+        }
+        const auto& readings = census.of(lines.front());
         if (status == CsvReader::Status::comment) {
             ++skipped.comments;
-            if (format->holdschannel(fields)) {
+            if (!readings.empty()) {
                 ++commented;
                 report(reader.line(), "skipped as a comment, but it holds a channel; take out the '#' to use it");
             }
             continue;
         }
-        if (status == CsvReader::Status::record && blank(fields)) {
-            ++skipped.blanks;
-            continue;
+        std::optional<Channel> row;
+        if (status == CsvReader::Status::bad) row = format->badrow(fields, reader.problem());
+        else if (!takenin.empty()) row = format->badrow(fields, takenin);
+        else if (!blank(fields)) row = format->channel(fields);
+        if (!readings.empty() && (!row || (row->problem.empty() && !census.agrees(readings, *row)))) {
+            if (!row) row = format->badrow(fields, "");
+            row->problem = "read on its own, the line holds a channel that its quotes do not give; check them";
         }
-        auto row = status == CsvReader::Status::bad ? std::optional<Channel>(format->badrow(fields, reader.problem()))
-                                                     : format->channel(fields);
+        // A failed row that kept no location shows the one its line reads as.
+        if (row && row->location.empty() && !row->problem.empty() && !readings.empty())
+            row->location = readings.front().location;
         if (!row) {
-            ++skipped.unused;
+            ++(blank(fields) ? skipped.blanks : skipped.unused);
             continue;
         }
         Channel& channel = *row;
@@ -359,7 +387,7 @@ int Program::channellist(const Options& options, Writer::Form form) const {
     if (const std::string words = skipped.words(); !words.empty()) complain(words);
     if (commented > 0) complain(counted(commented, "comment line holds", "comment lines hold") + " a channel");
     if (failed > 0) complain(std::to_string(failed) + " of " + std::to_string(channels) + " channels failed");
-    return failed > 0 || commented > 0 ? exitfailed : exitok;
+    return failed > 0 || commented > 0 || unread > 0 ? exitfailed : exitok;
 }
 
 }  // namespace

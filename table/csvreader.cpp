@@ -34,10 +34,18 @@ bool CsvReader::fetch(std::size_t count) {
             return false;
         }
         line.number = nextnumber_++;
+        line.offset = nextoffset_;
+        nextoffset_ += line.text.size() + line.ending.size();
         line.channel.reset();
         lines_.push_back(std::move(line));
     }
     return true;
+}
+
+// Notes the texts of the record's lines, the first count of the window.
+void CsvReader::keep(std::size_t count) {
+    recordlines_.resize(count);
+    for (std::size_t i = 0; i < count; ++i) recordlines_[i].assign(lines_[i].text);
 }
 
 void CsvReader::pop(std::size_t count) {
@@ -98,28 +106,9 @@ CsvReader::Split CsvReader::split(const std::string& text, bool inquote, std::ve
     }
 }
 
-// Whether a line holds a channel, read on its own as a record, or with its
-// quotes taken as plain characters: a stray quote of its own must not hide
-// its channel from the quote that would take it in.
 bool CsvReader::holdschannel(Line& line) {
     if (!holdschannel_) return false;
-    if (!line.channel) {
-        std::size_t count = 0;
-        split(line.text, false, scratch_, count);
-        scratch_.resize(count);
-        line.channel = holdschannel_(scratch_);
-        if (!*line.channel && line.text.find('"') != std::string::npos) {
-            const char separator = separator_ == '\0' ? ',' : separator_;
-            scratch_.clear();
-            for (std::size_t start = 0;;) {
-                const std::size_t end = line.text.find(separator, start);
-                scratch_.push_back(line.text.substr(start, end - start));
-                if (end == std::string::npos) break;
-                start = end + 1;
-            }
-            line.channel = holdschannel_(scratch_);
-        }
-    }
+    if (!line.channel) line.channel = holdschannel_(line.text);
     return *line.channel;
 }
 
@@ -145,6 +134,7 @@ CsvReader::Status CsvReader::finish(std::vector<std::string>& fields, std::size_
         utf8 = utf8 && validutf8(lines_[i].text);
     }
     lastline_ = lines_[lines - 1].number;
+    keep(lines);
     pop(lines);
     if (binary || !utf8) tidy(fields);  // fields of clean lines are clean
     if (!binary) return Status::record;
@@ -154,9 +144,10 @@ CsvReader::Status CsvReader::finish(std::vector<std::string>& fields, std::size_
 
 // The record on the front line is bad: the fields before the fault are kept,
 // and the next record starts on the next line.
-CsvReader::Status CsvReader::bad(std::vector<std::string>& fields, std::size_t keep, std::string problem) {
-    fields.resize(keep);
+CsvReader::Status CsvReader::bad(std::vector<std::string>& fields, std::size_t kept, std::string problem) {
+    fields.resize(kept);
     tidy(fields);
+    keep(1);
     pop(1);
     problem_ = std::move(problem);
     return Status::bad;
@@ -179,6 +170,7 @@ CsvReader::Status CsvReader::next(std::vector<std::string>& fields) {
     if (comment) {
         fields.resize(count);
         tidy(fields);
+        keep(1);
         pop(1);
         return Status::comment;
     }
@@ -189,27 +181,45 @@ CsvReader::Status CsvReader::next(std::vector<std::string>& fields) {
     if (start.ending == Ending::complete) return finish(fields, count, 1);
 
     // A quoted value open at the line's end: it may take in the next lines
-    // while none of them holds a channel.
+    // while none of them holds a channel. The lines are first scanned, then
+    // split only when the value closes, and lines a scan from an earlier
+    // line found inside the quote are known without a scan: reading stays
+    // linear however many lines open quotes that never close.
     const std::size_t column = start.column;
-    std::size_t size = first.text.size() + first.ending.size();
-    for (std::size_t k = 1;; ++k) {
-        if (!fetch(k + 1)) return bad(fields, column - 1, columnwords(column) + " is never closed");
+    if (oneline_) return bad(fields, column - 1, columnwords(column) + " is not closed on this line");
+    std::size_t k = 1;
+    if (openthrough_ > first.number) {
+        k = static_cast<std::size_t>(openthrough_ - first.number) + 1;
+        if (!fetch(k)) return bad(fields, column - 1, columnwords(column) + " is never closed");
+    }
+    for (;; ++k) {
+        if (!fetch(k + 1)) {
+            openthrough_ = lines_.back().number;
+            return bad(fields, column - 1, columnwords(column) + " is never closed");
+        }
         Line& line = lines_[k];
-        size += line.text.size() + line.ending.size();
-        if (line.toolong || size > maxrecord_)
+        if (line.toolong || line.offset + line.text.size() + line.ending.size() - lines_.front().offset > maxrecord_)
             return bad(fields, column - 1,
                        columnwords(column) + " is not closed within " + std::to_string(maxrecord_) + " bytes");
         if (holdschannel(line))
             return bad(fields, column - 1,
                        columnwords(column) + " is not closed on this line, and line " + std::to_string(line.number) +
                            " holds a channel of its own");
-        fields[count - 1] += lines_[k - 1].ending;
-        const Split more = split(line.text, true, fields, count);
+        if (scratch_.empty()) scratch_.emplace_back();
+        scratch_[0].clear();
+        std::size_t scanned = 1;
+        const Split more = split(line.text, true, scratch_, scanned);
         if (more.ending == Ending::textafterquote)
             return bad(fields, column - 1,
                        columnwords(column) + " closes on line " + std::to_string(line.number) + " with text after it");
-        if (more.ending == Ending::complete) return finish(fields, count, k + 1);
+        if (more.ending == Ending::complete) break;
+        openthrough_ = line.number;
     }
+    for (std::size_t i = 1; i <= k; ++i) {
+        fields[count - 1] += lines_[i - 1].ending;
+        split(lines_[i].text, true, fields, count);
+    }
+    return finish(fields, count, k + 1);
 }
 
 }  // namespace table

@@ -5,8 +5,7 @@
 //
 // A quoted value may run over a line end only when none of the lines it
 // would take in holds a channel of its own (the channel check, once the
-// list's columns are known; a line's own quotes read as quotes or as plain
-// characters), the quote closes within maxrecord bytes and
+// list's columns are known), the quote closes within maxrecord bytes and
 // the line where it closes has nothing but separators and fields after the
 // closing quote. Otherwise the quote is stray: the line where it opened is
 // reported as bad, and each following line is read on its own. So a record
@@ -24,6 +23,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "table/textinput.h"
@@ -40,8 +40,8 @@ public:
         end,      // no more input, or a read error (error())
     };
 
-    // Whether a line's fields, read on their own, hold a channel.
-    using ChannelCheck = std::function<bool(const std::vector<std::string>& fields)>;
+    // Whether a physical line, read on its own, holds a channel.
+    using ChannelCheck = std::function<bool(std::string_view line)>;
 
     explicit CsvReader(std::FILE* in, std::size_t maxrecord = 64 * 1024);
 
@@ -49,6 +49,13 @@ public:
 
     // From now on a quoted value may not take in a line that holds a channel.
     void channelcheck(ChannelCheck check) { holdschannel_ = std::move(check); }
+    // While on, every record is one line: a quote still open at the line's
+    // end makes the record bad (a header row is one line).
+    void oneline(bool on) { oneline_ = on; }
+
+    // The physical lines of the last record, as they were read (before any
+    // conversion to UTF-8): the first is line(), the last lastline().
+    const std::vector<std::string>& recordlines() const { return recordlines_; }
 
     // The first and last line of the last record, counting from 1.
     long line() const { return recordline_; }
@@ -62,6 +69,7 @@ public:
 private:
     struct Line {
         long number = 0;
+        std::size_t offset = 0;  // of its first byte, counting every line's text and ending
         std::string text, ending;
         bool toolong = false;
         std::optional<bool> channel;  // holds a channel, once asked
@@ -75,11 +83,12 @@ private:
 
     bool fetch(std::size_t count);
     void pop(std::size_t count);
+    void keep(std::size_t count);
     Split split(const std::string& text, bool inquote, std::vector<std::string>& fields, std::size_t& count) const;
     bool holdschannel(Line& line);
     void detectseparator(const std::string& text);
     Status finish(std::vector<std::string>& fields, std::size_t count, std::size_t lines);
-    Status bad(std::vector<std::string>& fields, std::size_t keep, std::string problem);
+    Status bad(std::vector<std::string>& fields, std::size_t kept, std::string problem);
 
     TextInput input_;
     std::size_t maxrecord_;
@@ -88,7 +97,14 @@ private:
     std::deque<Line> lines_;  // the lines read ahead, the record's first at the front
     Line spare_;              // a popped line, whose buffers the next one reuses
     std::vector<std::string> scratch_;
+    std::vector<std::string> recordlines_;
+    bool oneline_ = false;
     long nextnumber_ = 1;
+    std::size_t nextoffset_ = 0;
+    // The last line up to which a quoted value was found still open and
+    // taking in no channel: a value opened on an earlier line than that
+    // stays open through the same lines, so they are not scanned again.
+    long openthrough_ = 0;
     long recordline_ = 0, lastline_ = 0;
     std::string problem_;
 };

@@ -69,8 +69,21 @@ std::optional<Microkhz> parsefrequency(std::string_view text, Unit unit) {
 }
 
 std::string_view trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    // Spaces, tabs, and the no-break spaces U+00A0 and U+202F that a
+    // spreadsheet puts before a unit.
+    constexpr std::string_view nbsp = "\xC2\xA0", narrow = "\xE2\x80\xAF";
+    for (;;) {
+        if (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+        else if (text.starts_with(nbsp)) text.remove_prefix(nbsp.size());
+        else if (text.starts_with(narrow)) text.remove_prefix(narrow.size());
+        else break;
+    }
+    for (;;) {
+        if (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+        else if (text.ends_with(nbsp)) text.remove_suffix(nbsp.size());
+        else if (text.ends_with(narrow)) text.remove_suffix(narrow.size());
+        else break;
+    }
     return text;
 }
 

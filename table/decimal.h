@@ -33,7 +33,7 @@ Microkhz operator-(Microkhz a, Microkhz b);
 // The shortest exact kHz text: 145612500000 -> "145612.5", -1000000 -> "-1".
 std::string khztext(Microkhz khz);
 
-// The text without the spaces and tabs around it.
+// The text without the spaces, tabs and no-break spaces around it.
 std::string_view trim(std::string_view text);
 
 // The channel step text that calccodes knows ("12.5kHz") for a step given as

@@ -105,25 +105,77 @@ std::size_t utf8complete(std::string_view text) {
     return text.size();
 }
 
+namespace {
+
+// The code point that starts at text[i] and its length in bytes; a byte
+// that starts no well-formed character stands for itself, one byte long.
+std::pair<char32_t, std::size_t> decodeat(std::string_view text, std::size_t i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const std::size_t length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+    if (length == 0 || i + length > text.size() || !validutf8(text.substr(i, length))) return {c, 1};
+    char32_t value = length == 1 ? c : length == 2 ? c & 0x1Fu : length == 3 ? c & 0x0Fu : c & 0x07u;
+    for (std::size_t k = 1; k < length; ++k) value = (value << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
+    return {value, length};
+}
+
+struct Range {
+    char32_t first, last;
+};
+bool within(char32_t c, const Range* begin, const Range* end) {
+    for (const Range* r = begin; r != end; ++r)
+        if (c >= r->first && c <= r->last) return true;
+    return false;
+}
+
+// Characters a terminal shows as nothing, or as a space that is no space,
+// or that turn the text's direction: shown by their number instead.
+constexpr Range unseen[] = {{0x00A0, 0x00A0}, {0x00AD, 0x00AD}, {0x034F, 0x034F}, {0x061C, 0x061C},
+                            {0x115F, 0x1160}, {0x180E, 0x180E}, {0x2000, 0x200F}, {0x2028, 0x202F},
+                            {0x205F, 0x206F}, {0x3164, 0x3164}, {0xFEFF, 0xFEFF}, {0xFFF9, 0xFFFB}};
+// Marks that combine with the character before them: no column of their own.
+constexpr Range combining[] = {{0x0300, 0x036F}, {0x0483, 0x0489}, {0x0591, 0x05BD}, {0x0610, 0x061A},
+                               {0x064B, 0x065F}, {0x0E31, 0x0E31}, {0x0E34, 0x0E3A}, {0x0E47, 0x0E4E},
+                               {0x1AB0, 0x1AFF}, {0x1DC0, 0x1DFF}, {0x20D0, 0x20FF}, {0xFE00, 0xFE0F},
+                               {0xFE20, 0xFE2F}};
+// East Asian wide and full-width characters, and emoji: two columns.
+constexpr Range wide[] = {{0x1100, 0x115F},   {0x2E80, 0x303E},   {0x3041, 0x33FF},   {0x3400, 0x4DBF},
+                          {0x4E00, 0x9FFF},   {0xA000, 0xA4CF},   {0xAC00, 0xD7A3},   {0xF900, 0xFAFF},
+                          {0xFE30, 0xFE4F},   {0xFF00, 0xFF60},   {0xFFE0, 0xFFE6},   {0x1F300, 0x1F64F},
+                          {0x1F900, 0x1F9FF}, {0x20000, 0x2FFFD}, {0x30000, 0x3FFFD}};
+
+}  // namespace
+
 std::string terminaltext(std::string_view text) {
+    constexpr char hex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        // U+0080 to U+009F are C2 80 to C2 9F in UTF-8.
-        const bool c1 = c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
-                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
-        if ((c < 0x20 && c != '\t') || c == 0x7F || c1) {
-            constexpr char hex[] = "0123456789ABCDEF";
-            const unsigned value = c1 ? static_cast<unsigned char>(text[++i]) : c;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto [c, length] = decodeat(text, i);
+        const bool control = (c < 0x20 && c != '\t') || (c >= 0x7F && c <= 0x9F && (length > 1 || c == 0x7F));
+        if (control) {
             out += "\\x";
-            out += hex[value >> 4];
-            out += hex[value & 0xF];
+            out += hex[c >> 4];
+            out += hex[c & 0xF];
+        } else if (within(c, std::begin(unseen), std::end(unseen))) {
+            out += "\\u";
+            for (int shift = 12; shift >= 0; shift -= 4) out += hex[(c >> shift) & 0xF];
         } else {
-            out += static_cast<char>(c);
+            out.append(text, i, length);
         }
+        i += length;
     }
     return out;
+}
+
+std::size_t textwidth(std::string_view text) {
+    std::size_t columns = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto [c, length] = decodeat(text, i);
+        i += length;
+        if (within(c, std::begin(combining), std::end(combining))) continue;
+        columns += within(c, std::begin(wide), std::end(wide)) ? 2u : 1u;
+    }
+    return columns;
 }
 
 std::string quote(std::string_view text) {

@@ -27,8 +27,13 @@ std::string_view utf8prefix(std::string_view text, std::size_t maxbytes);
 
 // Text for a terminal: control characters (C0 but tab, DEL, C1) written as
 // \xHH, so that a value from a list cannot move the cursor or repaint the
-// screen.
+// screen; characters that show as nothing, as a space that is none, or turn
+// the text's direction (U+00A0, U+200B, U+202E ...) written as \uHHHH.
 std::string terminaltext(std::string_view text);
+
+// The columns a terminal gives a text: none for a combining mark, two for
+// an East Asian wide character.
+std::size_t textwidth(std::string_view text);
 
 // The length of the text without a character cut off at its end: the bytes
 // to hold back when a text arrives in pieces.

@@ -4,6 +4,7 @@
 #include <array>
 #include <tuple>
 
+#include "calc/decode.h"
 #include "table/encoding.h"
 
 namespace table {
@@ -37,6 +38,28 @@ std::optional<Unit> unitnamed(const std::string& unit) {
     if (unit == "khz") return Unit::khz;
     if (unit == "hz") return Unit::hz;
     return std::nullopt;
+}
+
+bool wholenumber(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// For a column name, in lower case, that speaks of a receive or transmit
+// frequency ("transmit freq", "tx frequency 2", "rxfreq"), the names to
+// give it instead; nothing for any other name (nor for a tone's frequency).
+const char* frequencylike(std::string_view name) {
+    const auto has = [&](std::string_view word) { return name.find(word) != std::string_view::npos; };
+    // Tone frequencies are no channel's.
+    if (!has("freq") || has("tone") || has("ctcss") || has("dcs")) return nullptr;
+    if (has("tx") || has("transmit") || has("send")) return "Transmit Frequency or tx_khz";
+    if (has("rx") || has("receive")) return "Receive Frequency or rx_khz";
+    return nullptr;
+}
+
+// Rx Only's yes, as exports write it.
+bool saysyes(std::string_view text) {
+    const std::string said = lower(text);
+    return said == "yes" || said == "y" || said == "true" || said == "1";
 }
 
 const char* unitname(Unit unit) { return unit == Unit::mhz ? "MHz" : unit == Unit::khz ? "kHz" : "Hz"; }
@@ -86,6 +109,12 @@ std::optional<ListFormat> ListFormat::fromheader(const std::vector<std::string>&
     for (std::size_t i = 0; i < header.size(); ++i) {
         const auto [shown, note] = nameandnote(header[i]);
         const std::string column = lower(shown);
+        if (const char* names = frequencylike(column);
+            names && std::none_of(std::begin(known), std::end(known), [&](const Known& k) { return column == k.name; })) {
+            problem = "the header row's column " + std::to_string(i + 1) + ", " + quote(header[i]) +
+                      ", looks like a frequency, but it is none this program knows; name it " + names;
+            return std::nullopt;
+        }
         for (const Known& k : known) {
             if (column != k.name) continue;
             if (*k.column != none) {
@@ -161,20 +190,75 @@ std::optional<Microkhz> ListFormat::value(const std::vector<std::string>& fields
     return parsefrequency(number(fields, column.column), column.unit);
 }
 
-bool ListFormat::holdschannel(const std::vector<std::string>& fields) const {
-    if (decoding) return sidecodes(fields, rxcodes) || sidecodes(fields, txcodes);
-    return value(fields, frequency) || value(fields, rx) || value(fields, tx);
+std::optional<ListFormat::Reading> ListFormat::reading(const std::vector<std::string_view>& fields, bool quoted) const {
+    const auto at = [&](std::size_t column) { return column < fields.size() ? trim(fields[column]) : std::string_view(); };
+    Reading found{at(location), std::nullopt, std::nullopt};
+    if (quoted && location != none && !found.location.empty() && !wholenumber(found.location)) return std::nullopt;
+    if (decoding) {
+        bool any = false;
+        for (auto [columns, side, direction] : {std::tuple{&rxcodes, &found.rx, calc::Direction::receive},
+                                                std::tuple{&txcodes, &found.tx, calc::Direction::transmit}}) {
+            if ((*columns)[0] == none) continue;
+            const std::string_view a = at((*columns)[0]), b = at((*columns)[1]), r = at((*columns)[2]);
+            if (a.empty() && b.empty() && r.empty()) continue;
+            any = true;
+            const auto decoded = calc::decodecodes(direction, a, b, r);
+            if (decoded.problem.empty()) *side = Microkhz{decoded.hundredths * 10'000};
+        }
+        return any ? std::optional(found) : std::nullopt;
+    }
+    const auto parsed = [&](const Frequencies& column) -> std::optional<Microkhz> {
+        if (column.column == none) return std::nullopt;
+        std::string text(at(column.column));
+        if (decimalcomma) std::replace(text.begin(), text.end(), ',', '.');
+        return parsefrequency(text, column.unit);
+    };
+    if (frequency.column != none) {
+        found.rx = parsed(frequency);
+    } else {
+        found.rx = parsed(rx);
+        found.tx = parsed(tx);
+    }
+    if (!found.rx && !found.tx) return std::nullopt;
+    return found;
 }
 
-// No frequency, no name, and defaults only in the columns read: duplex
-// empty, offset zero, nothing past the header's columns.
+bool ListFormat::agrees(const Reading& reading, const Channel& row) const {
+    const std::string_view given = trim(row.location);
+    if (validutf8(reading.location) ? given != reading.location : given != cp1252toutf8(reading.location))
+        return false;
+    const auto same = [](const std::optional<Microkhz>& value, const std::string& khz) {
+        return value ? khztext(*value) == khz : khz.empty();
+    };
+    if (!same(reading.rx, row.rx.khz)) return false;
+    // The exported form's transmit frequency comes from Duplex and Offset.
+    return (frequency.column != none && !decoding) || row.receiveonly || same(reading.tx, row.tx.khz);
+}
+
+// An unused memory: its location a whole number or empty, no frequency, no
+// name, and defaults only in the other columns read: duplex empty, offset
+// zero, a step of the five, Rx Only no; nothing past the header's columns.
 bool ListFormat::unused(const std::vector<std::string>& fields) const {
     const auto empty = [&](std::size_t column) { return trim(field(fields, column)).empty(); };
+    const std::string place(trim(field(fields, location)));
     const auto offsetvalue = value(fields, offset);
-    return empty(frequency.column) && empty(rx.column) && empty(tx.column) && empty(name) && empty(duplex) &&
-           (empty(offset.column) || (offsetvalue && offsetvalue->value == 0)) &&
+    return (place.empty() || wholenumber(place)) && empty(frequency.column) && empty(rx.column) && empty(tx.column) &&
+           empty(name) && empty(duplex) && (empty(offset.column) || (offsetvalue && offsetvalue->value == 0)) &&
+           (empty(step) || steptext(number(fields, step))) && (empty(rxonly) || !saysyes(field(fields, rxonly))) &&
            std::all_of(fields.begin() + static_cast<std::ptrdiff_t>(std::min(width, fields.size())), fields.end(),
                        [](const std::string& f) { return trim(f).empty(); });
+}
+
+// A row of one field under a header of more, whose field holds another
+// separator (or the spaces an editor made of tabs): the words that say so.
+std::string ListFormat::separatorhint(const std::vector<std::string>& fields) const {
+    if (fields.size() != 1 || width < 2) return "";
+    const std::string& text = fields[0];
+    std::string words = "1 field where the header has " + std::to_string(width);
+    for (const auto& [c, shown] : {std::pair{';', "';'"}, std::pair{',', "','"}, std::pair{'\t', "a tab"}})
+        if (text.find(c) != std::string::npos) return words + ": is the separator " + shown + "?";
+    if (text.find("  ") != std::string::npos) return words + ": were its tabs turned into spaces?";
+    return "";
 }
 
 Channel ListFormat::badrow(const std::vector<std::string>& fields, const std::string& problem) const {
@@ -202,6 +286,10 @@ std::optional<Channel> ListFormat::channel(const std::vector<std::string>& field
 void ListFormat::fill(const std::vector<std::string>& fields, std::optional<Channel>& row) const {
     const auto rxside = decoding ? sidecodes(fields, rxcodes) : std::nullopt;
     const auto txside = decoding ? sidecodes(fields, txcodes) : std::nullopt;
+    if (const std::string hint = separatorhint(fields); !hint.empty()) {
+        row = badrow(fields, hint);
+        return;
+    }
     if (decoding && !rxside && !txside) return;  // an unused memory
     const auto given = [&](std::size_t column) { return !trim(field(fields, column)).empty(); };
     if (!decoding && !given(frequency.column) && !given(rx.column) && !given(tx.column)) {
@@ -284,12 +372,14 @@ void ListFormat::fillsides(const std::vector<std::string>& fields, Channel& chan
         side->khz = khztext(*khz);
     }
     const std::string said = lower(field(fields, rxonly));
-    if (said == "yes" || said == "y" || said == "true" || said == "1") {
+    if (saysyes(said)) {
         channel.receiveonly = true;
         channel.tx.khz.clear();
         if (channel.rx.khz.empty()) channel.problem = "receive only, but no receive frequency";
     } else if (!said.empty() && said != "no" && said != "n" && said != "false" && said != "0") {
         channel.problem = "Rx Only " + quote(fields[rxonly]) + " is not Yes or No";
+    } else if (rxonly != none && channel.tx.khz.empty()) {
+        channel.problem = "no transmit frequency, and Rx Only is not Yes";
     }
 }
 

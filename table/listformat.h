@@ -40,9 +40,20 @@ public:
     // Whether the list has a step column of its own.
     bool hasstepcolumn() const { return step != none; }
 
-    // Whether a row holds a channel: a frequency (or, decoding, codes) that
-    // reads as one in a column of its own.
-    bool holdschannel(const std::vector<std::string>& fields) const;
+    // A channel as one way of reading a line gives it: its location and the
+    // frequencies in its frequency columns (decoding: the ones its codes
+    // set, where they are codes).
+    struct Reading {
+        std::string_view location;
+        std::optional<Microkhz> rx, tx;
+    };
+    // What a line's fields, read one way, hold: a reading when a frequency
+    // column (decoding: a code column) holds a value. Where the line has a
+    // quote, a reading whose location is neither empty nor a whole number
+    // is none: it is the tail of a quoted value, not a row's start.
+    std::optional<Reading> reading(const std::vector<std::string_view>& fields, bool quoted) const;
+    // Whether a row gives the location and frequencies of a reading.
+    bool agrees(const Reading& reading, const Channel& row) const;
 
     // One data row as a channel (Channel::problem says what is wrong with
     // it), or nothing for an unused memory: a row with no frequency whose
@@ -74,6 +85,7 @@ private:
     std::string number(const std::vector<std::string>& fields, std::size_t column) const;
     std::optional<Microkhz> value(const std::vector<std::string>& fields, const Frequencies& column) const;
     bool unused(const std::vector<std::string>& fields) const;
+    std::string separatorhint(const std::vector<std::string>& fields) const;
     void fill(const std::vector<std::string>& fields, std::optional<Channel>& row) const;
     void fillexported(const std::vector<std::string>& fields, Channel& channel) const;
     void fillsides(const std::vector<std::string>& fields, Channel& channel) const;

@@ -29,13 +29,6 @@ std::string ntext(const Side& side) {
     return side.result.outcome == calc::Outcome::codes ? std::to_string(side.result.n) : std::string();
 }
 
-// Characters, not bytes, so that names in UTF-8 line up.
-std::size_t textwidth(const std::string& text) {
-    std::size_t n = 0;
-    for (const char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return n;
-}
-
 }  // namespace
 
 void Writer::header() {
@@ -83,7 +76,9 @@ void Writer::csvfield(const std::string& text, bool last) {
         for (const char c : {',', '"', '\r', '\n'}) table[static_cast<unsigned char>(c)] = true;
         return table;
     }();
-    bool plain = true;
+    // A line that starts with '#' reads back as a comment: quote it.
+    const bool linestart = pending_.empty() || pending_.back() == '\n';
+    bool plain = !(linestart && text.starts_with('#'));
     for (const char c : text) plain = plain && !needsquotes[static_cast<unsigned char>(c)];
     if (plain) {
         pending_ += text;

@@ -74,7 +74,7 @@ TEST(ChannelLists, AsPeopleKeepThem) {
          {"line 2: a quote opened in column 2", "1 of 2 channels failed"}},
         {"a quote opened at a line's start and closed in the next line",
          header + "\"1,A,145.5,,0,12.50\n2,B,145.6,,0,12.50\",x\n",
-         {"|||||a quote opened in column 1 is not closed on this line, and line 3 holds a channel of its own",
+         {"1|||||a quote opened in column 1 is not closed on this line, and line 3 holds a channel of its own",
           "2|B||||7 fields where the header has 6"},
          {"line 2: a quote opened in column 1", "line 3: 7 fields", "2 of 2 channels failed"}},
         {"a quote in a name and another in a comment three lines on",
