@@ -33,9 +33,12 @@ void expectagreement(const std::string& csv) {
             const std::string khz = row.at(side + "_khz");
             const auto result = calc::calccodes(direction, row.at("step"), khz);
             const bool codes = !khz.empty() && !row.at("step").empty() && result.outcome == calc::Outcome::codes;
-            EXPECT_EQ(row.at(side + "_acode") + row.at(side + "_bcode") + row.at(side + "_rcode"),
-                      codes ? result.codes.acode + result.codes.bcode + result.codes.rcode : "")
-                << side << " " << khz;
+            const std::string shown = row.at(side + "_acode") + row.at(side + "_bcode") + row.at(side + "_rcode");
+            // A failed row may show no codes at all, never others.
+            if (!shown.empty() || row.at("status").starts_with("ok")) {
+                EXPECT_EQ(shown, codes ? result.codes.acode + result.codes.bcode + result.codes.rcode : "")
+                    << side << " " << khz;
+            }
         }
     }
 }
@@ -145,6 +148,37 @@ TEST(ChannelLists, AsPeopleKeepThem) {
          "Location,TStep,Frequency\n1,12.5,\"" + std::string(30, 'a') + "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\n\"\n",
          {"1|||||Frequency '" + std::string(30, 'a') + "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9...' is not a number of MHz"},
          {"line 2: Frequency"}},
+        // Damage of every kind found so far, one case each: every line that
+        // holds a channel is its own row or is named.
+        {"a stray quote in the header row", header.substr(0, header.size() - 1) + ",\"Comment\n1,A,145.5,,0,12.5,x\n2,B,145.6,,0,12.5,y\"\n",
+         {}, {"line 1: the header row: a quote opened in column 7 is not closed on this line"}},
+        {"a quote in a last column, closed after the next line's frequency",
+         header + "1,A,145.5,,0,\"12.5\n2,B,145.600000\"\n",
+         {"1|A||||a quote opened in column 6 is not closed on this line, and line 3 holds a channel of its own",
+          "2|B||||Frequency '145.600000\"' is not a number of MHz"},
+         {"line 2: a quote opened in column 6", "line 3: Frequency"}},
+        {"a whole line in quotes", header + "\"1,A,145.5,,0,12.5\"\n", {"1,A,145.5,,0,12.5|||||1 field where the header has 6: is the separator ','?"},
+         {"line 2: 1 field"}},
+        {"a ';' header over ',' rows, and tabs made spaces",
+         "Location;Name;Frequency\n1,A,145.5\n", {"1,A,145.5|||||1 field where the header has 3: is the separator ','?"}, {"line 2: 1 field"}},
+        {"tabs made spaces", "Location\tName\tFrequency\n1       A       145.5\n",
+         {"1       A       145.5|||||1 field where the header has 3: were its tabs turned into spaces?"}, {"line 2: 1 field"}},
+        {"a transmit column of a name no form knows", "Receive Frequency,Transmit Freq\n145.5,145.6\n", {},
+         {"line 1: the header row's column 2, 'Transmit Freq', looks like a frequency"}},
+        {"Rx Only No without a transmit frequency", "No.,Receive Frequency,Transmit Frequency,Rx Only\n1,145.5,,No\n",
+         {"1||145500|||no transmit frequency, and Rx Only is not Yes"}, {"line 2: no transmit frequency"}, 1,
+         {"--csv", "--step", "12.5"}},
+        {"valid names over two lines, in every header form",
+         "No.,Channel Name,Receive Frequency,Transmit Frequency,Rx Only\n1,\"North\nHill\",145.5,145.5,No\n"
+         "2,\"Rptr, 2\",145.6,145.6,No\n",
+         {"1|North\nHill|145500|145500|12.5kHz", "2|Rptr, 2|145600|145600|12.5kHz"}, {}, 0, {"--csv", "--step", "12.5"}},
+        {"the short form", "Location,Name,RX Freq,TX Freq\n1,\"North\nHill\",145.5,145.5\n2,B,145.6,\n",
+         {"1|North\nHill|145500|145500|12.5kHz", "2|B|145600||12.5kHz"}, {}, 0, {"--csv", "--step", "12.5"}},
+        {"a no-break space before a unit; a right-to-left mark shown by its number",
+         header + "1,A\xE2\x80\xAE,145.600\xC2\xA0MHz,,0,12.5\n", {}, {}, 0, {"--table"}},
+        {"a frequency finer than its codes", header + "1,A,145.000004,,0,12.5\n",
+         {"1|A|145000.004|145000.004|12.5kHz|rx 145000.004: its codes would set 145000 kHz; give the frequency to 10 Hz"},
+         {"line 2: rx 145000.004"}},
         {"a line break in a value is written \\n", "Location,TStep,Frequency\n1,12.5,\"145.5\n\"\n",
          {"1|||||Frequency '145.5\\n' is not a number of MHz"},
          {"line 2: Frequency '145.5\\n'"}},
