@@ -12,6 +12,21 @@ const char* const besideusage =
     "shortcut, or choose \"Send to\" > \"freqcode codes\" on the list, and its codes go to a new file beside it.\n"
     "For one channel, or for more choices, run it from a command prompt: freqcode-table --help.\n";
 
+namespace {
+
+// Whether a codes file holds a row below its header line.
+bool holdsrows(const std::string& path) {
+    std::FILE* in = openutf8(path, "rb");
+    if (!in) return true;  // nothing to judge by: keep it
+    int c = 0;
+    while ((c = std::fgetc(in)) != EOF && c != '\n') {}
+    const bool more = c != EOF && std::fgetc(in) != EOF;
+    std::fclose(in);
+    return more;
+}
+
+}  // namespace
+
 std::string codesname(const std::string& list, int n) {
     // The extension goes, if the last part of the path has one.
     const std::size_t slash = list.find_last_of("/\\");
@@ -49,7 +64,12 @@ int codesbeside(const std::vector<std::string>& lists, const Streams& streams) {
         const int listed = freqcodetable({"--csv", "--", list}, {nullptr, out, streams.err, false, false});
         const bool closed = std::fclose(out) == 0;
         if (!closed) say(list + ": cannot write " + target);
-        else say("wrote " + target + (listed == 0 ? "" : ", with the failures named above"));
+        else if (!holdsrows(target)) {
+            // A file that is no list, or a list without channels, leaves no
+            // empty codes file behind.
+            removeutf8(target);
+            say(list + ": no codes file written, as it gave no channels");
+        } else say("wrote " + target + (listed == 0 ? "" : ", with the failures named above"));
         status = status != 0 || listed != 0 || !closed ? 1 : 0;
     }
     return status;

@@ -56,8 +56,15 @@ const std::vector<ListFormat::Reading>& Census::of(std::string_view line) {
     readings_.clear();
     splitplain(line);
     const bool quoted = line.find('"') != std::string_view::npos;
-    add(fields_, quoted);
-    if (!quoted) return readings_;
+    if (!quoted) {
+        add(fields_, false);
+        return readings_;
+    }
+    // Without a location column, a line whose first field holds a quote
+    // after its start is the tail of a value quoted on an earlier line.
+    const std::size_t inner = trim(fields_.front()).find('"');
+    if (!format_.haslocation() && inner != std::string_view::npos && inner > 0) return readings_;
+    add(fields_, true);
     splitquoted(line);
     add(fields_, true);
     removed_.assign(line);

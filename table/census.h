@@ -2,7 +2,9 @@
 // a channel comes out as its own row. It reads each line on its own, apart
 // from the CSV reader and its rules for quotes: three ways, with the line's
 // quotes as quotes, as plain characters, and taken out. A line holds a
-// channel when one of the readings does (ListFormat::reading). A record's
+// channel when one of the readings does (ListFormat::reading), and is not
+// the tail of a value quoted on an earlier line (a quote inside its
+// location, or without a location column, inside its first field). A record's
 // row must then give the location and frequencies of one reading of its
 // first line, and none of the other lines it took in may hold a channel.
 #pragma once

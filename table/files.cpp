@@ -51,8 +51,15 @@ std::FILE* createutf8(const std::string& path) {
     if (!file) _close(fd);
     return file;
 }
+
+bool removeutf8(const std::string& path) {
+    const std::wstring widepath = widen(path);
+    return !widepath.empty() && _wremove(widepath.c_str()) == 0;
+}
 #else
 std::FILE* openutf8(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+
+bool removeutf8(const std::string& path) { return std::remove(path.c_str()) == 0; }
 
 std::FILE* createutf8(const std::string& path) {
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -14,4 +14,7 @@ std::FILE* openutf8(const std::string& path, const char* mode);
 // (EEXIST when there is a file of that name already).
 std::FILE* createutf8(const std::string& path);
 
+// std::remove with a UTF-8 name; false on failure.
+bool removeutf8(const std::string& path);
+
 }  // namespace table

@@ -107,6 +107,11 @@ std::optional<ListFormat> ListFormat::fromheader(const std::vector<std::string>&
         {"tx_acode", &f.txcodes[0]}, {"tx_bcode", &f.txcodes[1]}, {"tx_rcode", &f.txcodes[2]},
     };
     for (std::size_t i = 0; i < header.size(); ++i) {
+        // A quote inside a name is a stray one: the names may be wrong.
+        if (header[i].find('"') != std::string::npos) {
+            problem = "the header row's column " + std::to_string(i + 1) + ", " + quote(header[i]) + ", holds a stray quote; is this a channel list?";
+            return std::nullopt;
+        }
         const auto [shown, note] = nameandnote(header[i]);
         const std::string column = lower(shown);
         if (const char* names = frequencylike(column);

@@ -37,6 +37,9 @@ public:
                                                 const std::optional<std::string>& stepoverride, bool decoding,
                                                 std::string& problem);
 
+    // Whether the list has a location column.
+    bool haslocation() const { return location != none; }
+
     // Whether the list has a step column of its own.
     bool hasstepcolumn() const { return step != none; }
 

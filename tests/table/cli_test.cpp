@@ -162,8 +162,12 @@ TEST(FreqcodeTable, CodesBesideEachList) {
     fs::create_directories(folder / "v1.2");
     const std::string list = (folder / "v1.2" / "club.list.csv").string();
     fs::copy_file(FREQCODE_TABLE_SAMPLE, list);
+    // A file that is no list, given twice, leaves no codes file.
+    const std::string photo = (folder / "photo.jpg").string();
+    std::ofstream(photo, std::ios::binary) << std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11);
     std::FILE* err = scratchfile();
-    const int status = table::codesbeside({list, list, (folder / "missing.csv").string()}, {nullptr, nullptr, err, false, false});
+    const int status = table::codesbeside({list, list, (folder / "missing.csv").string(), photo, photo},
+                                          {nullptr, nullptr, err, false, false});
     const std::string said = readback(err);
     EXPECT_EQ(status, 1);
     const std::string expected = run({"--csv", list}).out;
@@ -175,6 +179,8 @@ TEST(FreqcodeTable, CodesBesideEachList) {
     EXPECT_NE(said.find("club.list.csv: line 8: rx 145503"), std::string::npos) << said;
     EXPECT_NE(said.find("missing.csv: cannot open it"), std::string::npos) << said;
     EXPECT_FALSE(fs::exists(folder / "missing-codes.csv")) << "nothing written for a list that is not there";
+    EXPECT_NE(said.find("photo.jpg: no codes file written, as it gave no channels"), std::string::npos) << said;
+    for (const char* none : {"photo-codes.csv", "photo-codes (2).csv"}) EXPECT_FALSE(fs::exists(folder / none)) << none;
     EXPECT_EQ(table::codesname("codes", 3), "codes-codes (3).csv") << "no extension";
     fs::remove_all(folder);
 }

@@ -197,6 +197,9 @@ TEST(ChannelLists, AsPeopleKeepThem) {
             EXPECT_FALSE(std::any_of(text->begin(), text->end(), [](char ch) {
                 return (static_cast<unsigned char>(ch) < 0x20 && ch != '\n') || ch == 0x7f;
             })) << *text;
+        for (const std::string* text : {&r.err, c.args[0] == "--table" ? &r.out : &r.err}) {
+            EXPECT_EQ(text->find("\xE2\x80\xAE"), std::string::npos) << *text;
+        }
         if (c.args[0] == "--csv") expectagreement(r.out);
     }
 }

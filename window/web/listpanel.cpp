@@ -91,11 +91,15 @@ void showrows(const std::vector<std::vector<std::string>>& rows) {
     table.call<void>("appendChild", body);
 }
 
-// Offers the codes for saving as <list>-codes.csv.
-void offer(const std::string& csv) {
+// Offers the codes for saving as <list>-codes.csv, or, with no codes,
+// withdraws what an earlier list offered.
+void offer(const std::string& csv, bool any) {
     val link = element("listsave");
     const std::string old = link["href"].as<std::string>();
     if (old.rfind("blob:", 0) == 0) val::global("URL").call<void>("revokeObjectURL", old);
+    link.call<void>("removeAttribute", std::string("href"));
+    link.set("hidden", true);
+    if (!any) return;
     val parts = val::array();
     parts.call<void>("push", csv);
     val options = val::object();
@@ -129,12 +133,16 @@ void runlist() {
     for (std::size_t r = 1; r < rows.size(); ++r) failed += !table::computed(rows[r].back());
     const std::size_t channels = rows.empty() ? 0 : rows.size() - 1;
     element("listsummary")
-        .set("textContent", listname + ": " + std::to_string(channels) + (channels == 1 ? " channel" : " channels") +
+        .set("textContent", listname + ": " +
+                                (channels == 0 ? std::string("no channels")
+                                               : std::to_string(channels) + (channels == 1 ? " channel" : " channels")) +
                                 (failed > 0 ? ", " + std::to_string(failed) + " failed" : status == 0 ? ", all computed" : ""));
     element("listmessages").set("textContent", messages);
     showrows(rows);
-    if (!rows.empty()) offer(csv);
-    element("listprint").set("hidden", rows.empty());
+    // Only this list's codes are offered: a file that gave none withdraws
+    // the last one's.
+    offer(csv, channels > 0);
+    element("listprint").set("hidden", channels == 0);
 }
 
 void openlist(std::string name, std::string bytes) {
