@@ -67,19 +67,21 @@ std::string millionchannels() {
     return path;
 }
 
+// The freqcode-table of this build.
+std::string tool() {
+    char self[4096] = {};
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    const std::string path(self, n > 0 ? static_cast<std::size_t>(n) : 0);
+    return path.substr(0, path.rfind("/bench/")) + "/table/freqcode-table";
+}
+
 void BM_table_million_channels(benchmark::State& state) {
     const std::string list = millionchannels();
-    const std::string tool = [] {
-        char self[4096] = {};
-        const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-        const std::string path(self, n > 0 ? static_cast<std::size_t>(n) : 0);
-        return path.substr(0, path.rfind("/bench/")) + "/table/freqcode-table";
-    }();
     double tooltime = 0, cattime = 0, mlrtime = 0, toolpeak = 0, catpeak = 0;
     for (auto _ : state) {
         const Usage c = timed({"cat", list});
         const Usage m = timed({"mlr", "--icsv", "--ocsv", "cat", list});
-        const Usage t = timed({tool, "--csv", list});
+        const Usage t = timed({tool(), "--csv", list});
         cattime += c.seconds;
         mlrtime += m.seconds;
         tooltime += t.seconds;
@@ -98,6 +100,34 @@ void BM_table_million_channels(benchmark::State& state) {
     std::remove(list.c_str());
 }
 BENCHMARK(BM_table_million_channels)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// A list whose every line opens a quote that never closes (x","): reading
+// must stay linear, so ten times the lines take about ten times as long.
+std::string quoteheavy(long lines) {
+    const std::string path = "/tmp/freqcode-table-quotes-" + std::to_string(lines) + ".csv";
+    std::ofstream out(path, std::ios::binary);
+    out << "Location,Name,Frequency\n";
+    for (long i = 0; i < lines; ++i) out << "x\",\"\n";
+    return path;
+}
+
+void BM_table_quote_heavy(benchmark::State& state) {
+    const std::string small = quoteheavy(20'000), large = quoteheavy(200'000);
+    double smalltime = 0, largetime = 0;
+    for (auto _ : state) {
+        smalltime += timed({tool(), "--csv", small}).seconds;
+        const double t = timed({tool(), "--csv", large}).seconds;
+        largetime += t;
+        state.SetIterationTime(t);
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["lines_20k_s"] = smalltime / n;
+    state.counters["lines_200k_s"] = largetime / n;
+    state.counters["growth_per_10x_lines"] = largetime / smalltime;
+    std::remove(small.c_str());
+    std::remove(large.c_str());
+}
+BENCHMARK(BM_table_quote_heavy)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

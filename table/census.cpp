@@ -8,10 +8,11 @@ void Census::add(const std::vector<std::string_view>& fields, bool quoted) {
     if (const auto reading = format_.reading(fields, quoted)) readings_.push_back(*reading);
 }
 
-// Fields at every separator, quotes or not.
+// Fields at every separator, quotes or not, as far as the columns read.
 void Census::splitplain(std::string_view text) {
     fields_.clear();
-    for (std::size_t start = 0;;) {
+    const std::size_t columns = format_.columnsread();
+    for (std::size_t start = 0; fields_.size() < columns;) {
         const std::size_t end = text.find(separator_, start);
         fields_.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
         if (end == std::string_view::npos) break;

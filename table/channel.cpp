@@ -8,6 +8,15 @@
 namespace table {
 namespace {
 
+constexpr std::int64_t receiveoffsethundredths = static_cast<std::int64_t>(calc::receiveoffsetkhz) * 100;
+
+// A step text calccodes knows, in hundredths of a kHz.
+std::int64_t stephundredths(std::string_view step) {
+    for (std::size_t i = 0; i < calc::steptexts.size(); ++i)
+        if (calc::steptexts[i] == step) return calc::stephundredths()[i];
+    return calc::stephundredths().back();  // any other text is 5 kHz
+}
+
 // "fits 6.25 or 5 kHz", "fits none of the five steps".
 std::string fitwords(const std::vector<std::string_view>& steps) {
     if (steps.empty()) return "fits none of the five steps";
@@ -56,17 +65,18 @@ void compute(Channel& channel) {
                                           std::tuple{&channel.tx, calc::Direction::transmit, "tx "}}) {
         if (side->khz.empty()) continue;
         side->result = calc::calccodes(direction, channel.step, side->khz);
-        // A row's frequency must be the one its codes set: calccodes rounds
-        // a frequency finer than 10 Hz to its raster.
+        // A row's frequency must be the one its codes set, N steps above
+        // the synthesizer's offset: calccodes rounds a frequency finer than
+        // 10 Hz to its raster.
         if (side->result.outcome != calc::Outcome::codes) continue;
-        const auto& codes = side->result.codes;
-        const auto set = calc::decodecodes(direction, codes.acode, codes.bcode, codes.rcode);
         const auto given = parsekhz(side->khz);
-        if (given && set.problem.empty() && given->value == set.hundredths * 10'000) continue;
+        const Microkhz set{(side->result.n * stephundredths(channel.step) +
+                            (direction == calc::Direction::receive ? receiveoffsethundredths : 0)) *
+                           10'000};
+        if (given && given->value == set.value) continue;
         side->result = calc::Result{calc::Outcome::offstep, {}};
         if (channel.problem.empty())
-            channel.problem = label + side->khz + ": its codes would set " + khztext(Microkhz{set.hundredths * 10'000}) +
-                              " kHz; give the frequency to 10 Hz";
+            channel.problem = label + side->khz + ": its codes would set " + khztext(set) + " kHz; give the frequency to 10 Hz";
     }
 }
 

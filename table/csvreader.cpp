@@ -45,7 +45,7 @@ bool CsvReader::fetch(std::size_t count) {
 // Notes the texts of the record's lines, the first count of the window.
 void CsvReader::keep(std::size_t count) {
     recordlines_.resize(count);
-    for (std::size_t i = 0; i < count; ++i) recordlines_[i].assign(lines_[i].text);
+    for (std::size_t i = 0; i < count; ++i) recordlines_[i].swap(lines_[i].text);  // the lines go next
 }
 
 void CsvReader::pop(std::size_t count) {

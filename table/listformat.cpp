@@ -228,6 +228,14 @@ std::optional<ListFormat::Reading> ListFormat::reading(const std::vector<std::st
     return found;
 }
 
+std::size_t ListFormat::columnsread() const {
+    std::size_t last = 0;
+    for (const std::size_t column : {location, frequency.column, rx.column, tx.column, rxcodes[0], rxcodes[1], rxcodes[2],
+                                     txcodes[0], txcodes[1], txcodes[2]})
+        if (column != none) last = std::max(last, column + 1);
+    return last;
+}
+
 bool ListFormat::agrees(const Reading& reading, const Channel& row) const {
     const std::string_view given = trim(row.location);
     if (validutf8(reading.location) ? given != reading.location : given != cp1252toutf8(reading.location))

@@ -37,6 +37,10 @@ public:
                                                 const std::optional<std::string>& stepoverride, bool decoding,
                                                 std::string& problem);
 
+    // How many columns a reading needs: up to the last of location,
+    // frequencies and codes.
+    std::size_t columnsread() const;
+
     // Whether the list has a location column.
     bool haslocation() const { return location != none; }
 
