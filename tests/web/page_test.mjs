@@ -204,6 +204,20 @@ test('a channel list: rows with their status, the CSV the native program writes,
   assert.equal(await page.isVisible('#listrows .col-status'), false);
   assert.equal(await page.isVisible('#listrows .col-rx_acode'), true);
   await page.screenshot({ path: join(shots, 'print.png'), fullPage: true });
+  await page.emulateMedia({ media: 'screen' });
+
+  // A file that is no list withdraws the last list's codes; the file box is
+  // emptied once read, so that the same file, edited, opens again.
+  await page.setInputFiles('#listfile', { name: 'photo.jpg', mimeType: 'image/jpeg', buffer: Buffer.from([0xff, 0xd8, 0xff, 0xe0, 0, 0x10]) });
+  await page.waitForFunction(() => document.getElementById('listsummary').textContent.startsWith('photo.jpg'));
+  assert.equal(await page.isVisible('#listsave'), false, 'the last list\'s codes are still offered');
+  assert.equal(await page.getAttribute('#listsave', 'href'), null);
+  assert.equal(await value(page, 'listfile'), '');
+  for (const mhz of ['145.5', '145.6']) {
+    await page.setInputFiles('#listfile', { name: 'edited.csv', mimeType: 'text/csv', buffer: Buffer.from(`Location,Frequency\n1,${mhz}\n`) });
+    await page.waitForFunction((khz) => document.querySelector('#listrows td.col-rx_khz')?.textContent === khz, String(mhz * 1000));
+  }
+  assert.equal(await page.isVisible('#listsave'), true);
   assert.deepEqual(requests.filter((url) => !/^(file|data|blob):/.test(url)), [], 'a request left the page');
   await context.close();
 });
