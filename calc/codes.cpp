@@ -18,23 +18,13 @@ std::string paddedhex(std::int32_t value, std::size_t digits) {
 
 }  // namespace
 
-double stepkhz(std::string_view steptext) {
-    if (steptext == "25kHz") return 25;
-    if (steptext == "12.5kHz") return 12.5;
-    if (steptext == "10kHz") return 10;
-    if (steptext == "6.25kHz") return 6.25;
-    return 5;  // "5kHz", and any other text, the empty one included
+const Step& stepof(std::string_view steptext) {
+    for (const Step& step : steps)
+        if (step.text == steptext) return step;
+    return steps.back();  // "5kHz", and any other text, the empty one included
 }
 
-const std::array<std::int64_t, steptexts.size()>& stephundredths() {
-    static const auto hundredths = [] {
-        std::array<std::int64_t, steptexts.size()> table{};
-        for (std::size_t i = 0; i < steptexts.size(); ++i)
-            table[i] = static_cast<std::int64_t>(stepkhz(steptexts[i]) * rasterscale);
-        return table;
-    }();
-    return hundredths;
-}
+double stepkhz(std::string_view steptext) { return static_cast<double>(stepof(steptext).hundredths) / rasterscale; }
 
 std::string strdd(std::string_view stra) {
     std::string result(2 * stra.size(), 'F');
@@ -57,7 +47,7 @@ Result calccodes(Direction direction, std::string_view steptext, std::string_vie
     const auto [b, a] = divmod64(n);
     std::string rtext(1, '0');  // R has two hex digits; its text three
     rtext += hexstr(r);
-    return {Outcome::codes, {strdd(paddedhex(a, 2)), strdd(paddedhex(b, 3)), strdd(rtext)}, n};
+    return {Outcome::codes, {strdd(paddedhex(a, 2)), strdd(paddedhex(b, 3)), strdd(rtext)}, n, a, b, roundeven(r)};
 }
 
 }  // namespace calc

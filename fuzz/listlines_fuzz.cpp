@@ -239,7 +239,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const char* column : {"location", "name", "rx_khz", "tx_khz"})
             if (const auto found = whose.find(row.at(column)); found != whose.end()) from.insert(found->second);
         require(from.size() <= 1, "a row carries values of two lines");
-        anyfailed = anyfailed || !table::computed(row.at("status"));
+        anyfailed = anyfailed || !computed(row.at("status"));
     }
     require(!anyfailed || status == 1, "a failed row, but the exit status is not 1");
 
@@ -253,7 +253,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         int found = 0;
         for (const auto& row : rows)
             found += row.at("location") == line.location && row.at("name") == line.name && row.at("rx_khz") == line.rx &&
-                     row.at("tx_khz") == line.tx && table::computed(row.at("status"));
+                     row.at("tx_khz") == line.tx && computed(row.at("status"));
         require(found <= 1, "a line's channel is written twice");
         require(found == 1 || (named.count(number[i]) == 1 && status == 1), "a line's channel is lost without a word");
     }

@@ -113,8 +113,8 @@ std::optional<std::string> steptext(std::string_view text) {
     cutunit(text, "khz");
     const auto hundredths = parsescaled(text, 2);
     if (!hundredths) return std::nullopt;
-    for (std::size_t i = 0; i < calc::steptexts.size(); ++i)
-        if (calc::stephundredths()[i] == *hundredths) return std::string(calc::steptexts[i]);
+    for (const calc::Step& step : calc::steps)
+        if (step.hundredths == *hundredths) return std::string(step.text);
     return std::nullopt;
 }
 

@@ -339,7 +339,7 @@ void ListFormat::fill(const std::vector<std::string>& fields, std::optional<Chan
     if (const auto known = steptext(number(fields, step)))
         channel.step = *known;
     else
-        channel.problem = "step " + quote(field(fields, step)) + " is not one of 5, 6.25, 10, 12.5 and 25 kHz";
+        channel.problem = "step " + quote(field(fields, step)) + " is not one of " + stepsinwords();
 }
 
 void ListFormat::fillexported(const std::vector<std::string>& fields, Channel& channel) const {

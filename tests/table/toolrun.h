@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "table/cli.h"
+#include "table/channel.h"
 #include "table/csvreader.h"
 
 struct ToolRun {
@@ -67,6 +68,9 @@ inline ToolRun call(const std::vector<std::string>& args, const std::string& inp
     result.err = readback(err);
     return result;
 }
+
+// Whether a written row's status says it was computed.
+inline bool computed(const std::string& status) { return status == table::okstatus || status == table::receiveonlystatus; }
 
 // The output's CSV records, keyed by column name, read back with the
 // program's own reader.
