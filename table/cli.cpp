@@ -263,16 +263,20 @@ int Program::channellist(const Options& options, Writer::Form form) const {
     } closer{in, !fromstdin};
 
     FileSource source(in);
-    FileSink err(io.err);
-    Writer writer(io.out, form);
-    WriterSink rows(writer);
-    ListMessages messages(err, name, rows);
-    const ListEnd end = readlist(source, {options.step, options.decode}, messages);
-    if (end.kind == ListEnd::Kind::read && !writer.flush()) return exitfailed;  // reported once, by the caller
-    return messages.finish(end);
+    FileSink out(io.out), err(io.err);
+    return listcodes(source, name, {options.step, options.decode}, form, out, err);
 }
 
 }  // namespace
+
+int listcodes(Source& in, const std::string& name, const ListOptions& options, Writer::Form form, Sink& out, Sink& err) {
+    Writer writer(out, form);
+    WriterSink rows(writer);
+    ListMessages messages(err, name, rows);
+    const ListEnd end = readlist(in, options, messages);
+    if (end.kind == ListEnd::Kind::read && !writer.flush()) return exitfailed;  // reported once, by the caller
+    return messages.finish(end);
+}
 
 int freqcodetable(const std::vector<std::string>& args, const Streams& streams) {
     const Program program(streams);

@@ -75,7 +75,7 @@ inline bool computed(const std::string& status) { return status == table::okstat
 // The output's CSV records, keyed by column name, read back with the
 // program's own reader.
 inline std::vector<std::map<std::string, std::string>> records(const std::string& csv) {
-    std::FILE* in = filewith(csv);
+    table::MemorySource in(csv);
     table::CsvReader reader(in);
     std::vector<std::string> header, fields;
     std::vector<std::map<std::string, std::string>> rows;
@@ -85,6 +85,5 @@ inline std::vector<std::map<std::string, std::string>> records(const std::string
         for (std::size_t i = 0; i < header.size() && i < fields.size(); ++i) row[header[i]] = fields[i];
         rows.push_back(row);
     }
-    std::fclose(in);
     return rows;
 }

@@ -213,9 +213,10 @@ test('a channel list: rows with their status, the CSV the native program writes,
   assert.equal(await page.isVisible('#listsave'), false, 'the last list\'s codes are still offered');
   assert.equal(await page.getAttribute('#listsave', 'href'), null);
   assert.equal(await value(page, 'listfile'), '');
-  for (const mhz of ['145.5', '145.6']) {
+  await page.selectOption('#listmode', 'encode');
+  for (const [mhz, khz] of [['145.5', '145500'], ['145.6', '145600']]) {
     await page.setInputFiles('#listfile', { name: 'edited.csv', mimeType: 'text/csv', buffer: Buffer.from(`Location,Frequency\n1,${mhz}\n`) });
-    await page.waitForFunction((khz) => document.querySelector('#listrows td.col-rx_khz')?.textContent === khz, String(mhz * 1000));
+    await page.waitForFunction((shown) => document.querySelector('#listrows td.col-rx_khz')?.textContent === shown, khz);
   }
   assert.equal(await page.isVisible('#listsave'), true);
   assert.deepEqual(requests.filter((url) => !/^(file|data|blob):/.test(url)), [], 'a request left the page');
