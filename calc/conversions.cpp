@@ -198,7 +198,7 @@ std::string hexstr(std::int32_t x) {
     char* first = digits + sizeof digits;
     auto value = static_cast<std::uint32_t>(x);
     do {
-        *--first = "0123456789ABCDEF"[value % 16];
+        *--first = hexdigits[value % 16];
         value /= 16;
     } while (value != 0);
     return std::string(first, digits + sizeof digits);

@@ -14,7 +14,6 @@ int hexdigit(char c) {
 // A byte of a message-bound text: printable ASCII as it is, anything else
 // as \xHH, so that the message stays readable and valid UTF-8.
 std::string shown(std::string_view text) {
-    static constexpr char hex[] = "0123456789ABCDEF";
     std::string out;
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
@@ -22,8 +21,8 @@ std::string shown(std::string_view text) {
             out += c;
         } else {
             out += "\\x";
-            out += hex[byte >> 4];
-            out += hex[byte & 0xF];
+            out += hexdigits[byte >> 4];
+            out += hexdigits[byte & 0xF];
         }
     }
     return out;
