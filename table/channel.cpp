@@ -62,11 +62,10 @@ void compute(Channel& channel) {
         // the synthesizer's offset: calccodes rounds a frequency finer than
         // 10 Hz to its raster.
         if (side->result.outcome != calc::Outcome::codes) continue;
-        const auto given = parsekhz(side->khz);
         const Microkhz set{(side->result.n * calc::stepof(channel.step).hundredths +
                             (direction == calc::Direction::receive ? receiveoffsethundredths : 0)) *
                            10'000};
-        if (given && given->value == set.value) continue;
+        if (side->exact.value == set.value) continue;
         side->result = calc::Result{calc::Outcome::offstep, {}};
         if (channel.problem.empty())
             channel.problem = label + side->khz + ": its codes would set " + khztext(set) + " kHz; give the frequency to 10 Hz";
@@ -96,7 +95,7 @@ void fromcodes(Channel& channel, const std::optional<Codes>& rx, const std::opti
             channel.problem = std::string(label) + " codes: " + decoded.problem;
             return;
         }
-        side->khz = khztext(Microkhz{decoded.hundredths * 10'000});
+        side->set(Microkhz{decoded.hundredths * 10'000});
         *step = decoded.steptext;
     }
     if (!steps[0].empty() && !steps[1].empty() && steps[0] != steps[1]) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "calc/codes.h"
+#include "table/decimal.h"
 
 namespace table {
 
@@ -15,7 +16,13 @@ namespace table {
 // calccodes made of it.
 struct Side {
     std::string khz;  // empty when the channel has no such direction
+    Microkhz exact{0};  // the same frequency as a number, where khz is given
     calc::Result result{calc::Outcome::outofrange, {}};
+
+    void set(Microkhz value) {
+        exact = value;
+        khz = khztext(value);
+    }
 };
 
 struct Channel {

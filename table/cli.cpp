@@ -205,7 +205,7 @@ int Program::onechannel(const Options& options, Writer::Form form) const {
             if (!*text) continue;
             const auto khz = parsekhz(**text);
             if (!khz) return usageerror(std::string(label) + " " + **text + " is not a number of kHz");
-            side->khz = khztext(*khz);
+            side->set(*khz);
         }
     }
     compute(channel);

@@ -72,6 +72,8 @@ std::string_view trim(std::string_view text) {
     // Spaces, tabs, and the no-break spaces U+00A0 and U+202F that a
     // spreadsheet puts before a unit.
     constexpr std::string_view nbsp = "\xC2\xA0", narrow = "\xE2\x80\xAF";
+    const auto edge = [](char c) { return c == ' ' || c == '\t' || c == '\xC2' || c == '\xE2' || c == '\xA0' || c == '\xAF'; };
+    if (text.empty() || (!edge(text.front()) && !edge(text.back()))) return text;  // most texts
     for (;;) {
         if (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
         else if (text.starts_with(nbsp)) text.remove_prefix(nbsp.size());

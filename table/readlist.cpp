@@ -74,7 +74,12 @@ ListEnd readlist(Source& source, const ListOptions& options, ListSink& sink) {
             if (takenin.empty())
                 takenin = "a quote on this line takes in line " + std::to_string(number) + ", which holds a channel of its own";
         }
-        const auto& readings = census.of(lines.front());
+        // A record of one line without a quote is that line read plainly,
+        // the census's own first reading: only the others need its check.
+        static const std::vector<ListFormat::Reading> none;
+        const bool plain = lines.size() == 1 && got != CsvReader::Status::comment &&
+                           lines.front().find('"') == std::string::npos;
+        const auto& readings = plain ? none : census.of(lines.front());
         if (got == CsvReader::Status::comment) {
             ++summary.comments;
             if (!readings.empty()) {
