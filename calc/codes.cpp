@@ -9,32 +9,25 @@ constexpr double referencekhz = 750;
 // so that the 12.5 and 6.25 kHz steps are whole numbers too.
 constexpr double rasterscale = 100;
 
-// hexstr(value) with zeros in front up to the given number of digits.
-std::string paddedhex(std::int32_t value, std::size_t digits) {
-    std::string text = hexstr(value);
-    if (text.size() < digits) text.insert(0, digits - text.size(), '0');
+// strdd(hexstr(value) with zeros in front up to the given number of
+// digits), for a value of at most that many digits: each digit, least
+// significant first, after an "F".
+std::string nibbles(std::int32_t value, std::size_t digits) {
+    std::string text(2 * digits, 'F');
+    auto rest = static_cast<std::uint32_t>(value);
+    for (std::size_t i = 0; i < digits; ++i, rest /= 16) text[2 * i + 1] = hexdigits[rest % 16];
     return text;
 }
 
 }  // namespace
 
-double stepkhz(std::string_view steptext) {
-    if (steptext == "25kHz") return 25;
-    if (steptext == "12.5kHz") return 12.5;
-    if (steptext == "10kHz") return 10;
-    if (steptext == "6.25kHz") return 6.25;
-    return 5;  // "5kHz", and any other text, the empty one included
+const Step& stepof(std::string_view steptext) {
+    for (const Step& step : steps)
+        if (step.text == steptext) return step;
+    return steps.back();  // "5kHz", and any other text, the empty one included
 }
 
-const std::array<std::int64_t, steptexts.size()>& stephundredths() {
-    static const auto hundredths = [] {
-        std::array<std::int64_t, steptexts.size()> table{};
-        for (std::size_t i = 0; i < steptexts.size(); ++i)
-            table[i] = static_cast<std::int64_t>(stepkhz(steptexts[i]) * rasterscale);
-        return table;
-    }();
-    return hundredths;
-}
+double stepkhz(std::string_view steptext) { return static_cast<double>(stepof(steptext).hundredths) / rasterscale; }
 
 std::string strdd(std::string_view stra) {
     std::string result(2 * stra.size(), 'F');
@@ -55,9 +48,11 @@ Result calccodes(Direction direction, std::string_view steptext, std::string_vie
     const double base = direction == Direction::receive ? f - receiveoffsetkhz : f;
     const std::int32_t n = roundeven(base / step);
     const auto [b, a] = divmod64(n);
-    std::string rtext(1, '0');  // R has two hex digits; its text three
-    rtext += hexstr(r);
-    return {Outcome::codes, {strdd(paddedhex(a, 2)), strdd(paddedhex(b, 3)), strdd(rtext)}, n};
+    // R has two hex digits, its text three with a "0" in front; A has at
+    // most two and B three within the range. So each text is strdd's of
+    // its padded hex digits, written here without building them first.
+    const std::int32_t rvalue = roundeven(r);
+    return {Outcome::codes, {nibbles(a, 2), nibbles(b, 3), nibbles(rvalue, 3)}, n, a, b, rvalue};
 }
 
 }  // namespace calc

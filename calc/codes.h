@@ -32,6 +32,7 @@ struct Result {
     Outcome outcome;
     CodeSet codes;       // filled only for Outcome::codes
     std::int32_t n = 0;  // the division ratio N = 64 B + A, with codes
+    std::int32_t a = 0, b = 0, r = 0;  // the values the codes encode, with codes
 };
 
 // Frequency limits in kHz, both exclusive.
@@ -40,15 +41,37 @@ inline constexpr double upperkhz = 500000;
 // The synthesizer runs this far below the frequency when receiving.
 inline constexpr double receiveoffsetkhz = 21600;
 
-// The five step texts calccodes knows, coarsest first.
-inline constexpr std::array<std::string_view, 5> steptexts = {"25kHz", "12.5kHz", "10kHz", "6.25kHz", "5kHz"};
+// A channel step: its text as calccodes knows it, its size in hundredths of
+// a kHz (10 Hz, the raster's unit), and R = 750 / step.
+struct Step {
+    std::string_view text;
+    std::int64_t hundredths;
+    std::int32_t r;
+};
 
-// The channel step in kHz for a step text: "5kHz", "6.25kHz", "10kHz",
-// "12.5kHz" or "25kHz", compared exactly; any other text means 5 kHz.
+namespace detail {
+constexpr Step step(std::string_view text, std::int64_t hundredths) {
+    return {text, hundredths, static_cast<std::int32_t>(75'000 / hundredths)};
+}
+}  // namespace detail
+
+// The five steps calccodes knows, coarsest first.
+inline constexpr std::array<Step, 5> steps = {detail::step("25kHz", 2500), detail::step("12.5kHz", 1250),
+                                              detail::step("10kHz", 1000), detail::step("6.25kHz", 625),
+                                              detail::step("5kHz", 500)};
+static_assert([] {
+    for (const Step& s : steps)
+        if (75'000 % s.hundredths != 0) return false;
+    return true;
+}(), "R is a whole number for every step");
+
+// The step a step text means: "5kHz", "6.25kHz", "10kHz", "12.5kHz" or
+// "25kHz", compared exactly; any other text, the empty one included, means
+// 5 kHz.
+const Step& stepof(std::string_view steptext);
+
+// The channel step in kHz for a step text, as stepof.
 double stepkhz(std::string_view steptext);
-
-// The five steps of steptexts, in the same order, in hundredths of a kHz.
-const std::array<std::int64_t, steptexts.size()>& stephundredths();
 
 // Writes each character of stra, last first, preceded by "F":
 // "4FC" -> "FCFFF4". The characters are taken as they are.

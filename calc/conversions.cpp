@@ -51,6 +51,7 @@ public:
     void push(char c) {
         if (size_ < capacity) {
             small_[size_++] = c;
+            small_[size_] = '\0';
             return;
         }
         if (size_ == capacity) big_.assign(small_, size_);
@@ -63,7 +64,7 @@ public:
 
 private:
     static constexpr std::size_t capacity = 64;
-    char small_[capacity + 1] = {};
+    char small_[capacity + 1] = {'\0'};
     std::string big_;
     std::size_t size_ = 0;
 };
@@ -151,6 +152,17 @@ double readdecimal(Reader& in) {
 }  // namespace
 
 double valnum(std::string_view text) {
+    // Most texts are plain digits with at most one point: read them as they
+    // stand, and any other the long way.
+    bool point = false, plain = !text.empty();
+    for (const char c : text) {
+        if (c == '.' && !point) point = true;
+        else if (!isdigit10(c)) plain = false;
+    }
+    if (plain && !(point && text.size() == 1)) {
+        double value = 0.0;
+        if (std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc()) return value;
+    }
     Reader in(text);
     if (in.peek() == '&') {
         in.next();
@@ -198,7 +210,7 @@ std::string hexstr(std::int32_t x) {
     char* first = digits + sizeof digits;
     auto value = static_cast<std::uint32_t>(x);
     do {
-        *--first = "0123456789ABCDEF"[value % 16];
+        *--first = hexdigits[value % 16];
         value /= 16;
     } while (value != 0);
     return std::string(first, digits + sizeof digits);

@@ -45,6 +45,9 @@ QuotRem divmod64(std::int32_t n);
 
 // roundeven(x) in upper-case hexadecimal without leading zeros; 0 is "0".
 // A negative value is written as its 32-bit two's complement ("FFFFFFFF").
+// The hexadecimal digits, upper case, by value.
+inline constexpr std::string_view hexdigits = "0123456789ABCDEF";
+
 std::string hexstr(std::int32_t x);
 std::string hexstr(double x);
 

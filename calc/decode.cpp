@@ -14,7 +14,6 @@ int hexdigit(char c) {
 // A byte of a message-bound text: printable ASCII as it is, anything else
 // as \xHH, so that the message stays readable and valid UTF-8.
 std::string shown(std::string_view text) {
-    static constexpr char hex[] = "0123456789ABCDEF";
     std::string out;
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
@@ -22,8 +21,8 @@ std::string shown(std::string_view text) {
             out += c;
         } else {
             out += "\\x";
-            out += hex[byte >> 4];
-            out += hex[byte & 0xF];
+            out += hexdigits[byte >> 4];
+            out += hexdigits[byte & 0xF];
         }
     }
     return out;
@@ -81,14 +80,15 @@ Decoded decodecodes(Direction direction, std::string_view acode, std::string_vie
     }
     // R = 750 / step: the step whose R this is, in hundredths of a kHz.
     std::int64_t step = 0;
-    for (std::size_t i = 0; i < steptexts.size(); ++i) {
-        if (75'000 / stephundredths()[i] == r) {
-            decoded.steptext = steptexts[i];
-            step = stephundredths()[i];
+    for (const Step& known : steps) {
+        if (known.r == r) {
+            decoded.steptext = known.text;
+            step = known.hundredths;
         }
     }
     if (step == 0) {
-        decoded.problem = "R " + std::to_string(r) + " is not one of the five steps (30, 60, 75, 120, 150)";
+        decoded.problem = "R " + std::to_string(r) + " is not one of the five steps (";
+        for (const Step& known : steps) decoded.problem += std::to_string(known.r) + (&known == &steps.back() ? ")" : ", ");
         return decoded;
     }
     decoded.n = 64 * b + a;

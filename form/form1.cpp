@@ -4,8 +4,8 @@
 
 namespace form {
 
-std::array<const Control*, 11> taborder() {
-    std::array<const Control*, 11> order{};
+std::array<const Control*, tabstops> taborder() {
+    std::array<const Control*, tabstops> order{};
     auto next = order.begin();
     for (const Control& c : controls)
         if (c.kind != Kind::label) *next++ = &c;

@@ -4,8 +4,11 @@
 // its controls from this; none of it is written down anywhere else.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <string_view>
+
+#include "calc/codes.h"
 
 namespace form {
 
@@ -60,10 +63,17 @@ inline constexpr std::array<Line, 2> lines = {{
 }};
 
 // Combo1's list, in its order; the first item is what it shows at start.
-inline constexpr std::array<std::string_view, 5> steplist = {"5kHz", "6.25kHz", "10kHz", "12.5kHz", "25kHz"};
+inline constexpr std::array<std::string_view, calc::steps.size()> steplist = [] {
+    std::array<std::string_view, calc::steps.size()> list{};
+    for (std::size_t i = 0; i < list.size(); ++i) list[i] = calc::steps[list.size() - 1 - i].text;  // finest first
+    return list;
+}();
 
 // The controls that take the keyboard focus, in Tab order.
-std::array<const Control*, 11> taborder();
+// The controls a user can tab to: all but the labels.
+inline constexpr std::size_t tabstops =
+    static_cast<std::size_t>(std::count_if(controls.begin(), controls.end(), [](const Control& c) { return c.kind != Kind::label; }));
+std::array<const Control*, tabstops> taborder();
 
 // The control of this name, or nullptr.
 const Control* control(std::string_view name);

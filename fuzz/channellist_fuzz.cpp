@@ -1,6 +1,6 @@
-// Feeds arbitrary bytes to the channel list reader as a CSV file and checks
-// that every line of the input is accounted for exactly once (each record
-// starts on the line after the last one ended), that every field is UTF-8,
+// Feeds arbitrary bytes to the list library as a channel list and checks
+// that every line of the input is read, each row's once and in order, that
+// every text is UTF-8,
 // that every channel it accepts carries exactly calccodes' result for its
 // own step and kHz texts, and that writing it as CSV and as a table works.
 #include <cstddef>
@@ -10,12 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "table/bytes.h"
 #include "table/channel.h"
-#include "table/census.h"
-#include "table/csvreader.h"
 #include "table/decimal.h"
 #include "table/encoding.h"
-#include "table/listformat.h"
+#include "table/readlist.h"
 #include "table/writer.h"
 
 namespace {
@@ -46,53 +45,47 @@ long linesof(const std::uint8_t* data, std::size_t size) {
     return lines + (size > start && data[size - 1] != '\r' && data[size - 1] != '\n');
 }
 
+// Checks each row as the list library hands it on, and writes it both ways.
+class Check : public table::ListSink {
+public:
+    void row(const table::Row& row) override {
+        require(row.line > lastline_ && row.lastline >= row.line, "a line is read twice, or out of order");
+        lastline_ = row.lastline;
+        const table::Channel& channel = row.channel;
+        for (const std::string* text : {&channel.location, &channel.name, &row.status.words})
+            require(table::validutf8(*text), "a row's text is not UTF-8");
+        if (channel.problem.empty()) {
+            check(channel.rx, calc::Direction::receive, channel.step);
+            check(channel.tx, calc::Direction::transmit, channel.step);
+        }
+        csv_.row(channel, row.status);
+        aligned_.row(channel, row.status);
+    }
+    void named(long line, const std::string& words) override {
+        require(line >= 1 && table::validutf8(words), "a line is named wrongly");
+    }
+
+private:
+    long lastline_ = 0;
+    table::StringSink out_;
+    table::Writer csv_{out_, table::Writer::Form::csv}, aligned_{out_, table::Writer::Form::table};
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::FILE* in = fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
-    if (!in) return 0;
-    std::FILE* out = std::fopen("/dev/null", "wb");
-    table::CsvReader reader(in, 4096);
-    std::optional<table::ListFormat> format;
-    std::optional<table::Census> census;
-    table::Writer csv(out, table::Writer::Form::csv), aligned(out, table::Writer::Form::table);
-    std::vector<std::string> fields;
-    std::string problem;
-    long expectedline = 1;
-    for (auto status = reader.next(fields); status != table::CsvReader::Status::end; status = reader.next(fields)) {
-        require(reader.line() == expectedline && reader.lastline() >= reader.line(), "a line is read twice or never");
-        expectedline = reader.lastline() + 1;
-        for (const auto& field : fields) require(table::validutf8(field), "a field is not UTF-8");
-        if (status == table::CsvReader::Status::comment) continue;
-        if (!format) {
-            if (status == table::CsvReader::Status::record)
-                // A list of frequencies, or else one of codes to decode.
-                for (const bool decoding : {false, true})
-                    if (!format) format = table::ListFormat::fromheader(fields, reader.separator(), std::nullopt, decoding, problem);
-            if (!format) break;
-            census.emplace(*format, reader.separator());
-            reader.channelcheck([&census](std::string_view line) { return census->holdschannel(line); });
-            continue;
-        }
-        std::optional<table::Channel> channel =
-            status == table::CsvReader::Status::bad ? format->badrow(fields, reader.problem()) : format->channel(fields);
-        if (!channel) continue;
-        table::compute(*channel);
-        if (channel->problem.empty()) {
-            check(channel->rx, calc::Direction::receive, channel->step);
-            check(channel->tx, calc::Direction::transmit, channel->step);
-        }
-        const std::string status_text = table::status(*channel);
-        require(table::validutf8(status_text), "a status is not UTF-8");
-        csv.row(*channel, status_text);
-        aligned.row(*channel, status_text);
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    // A list of frequencies, or else one of codes to decode.
+    for (const bool decode : {false, true}) {
+        table::MemorySource source(bytes);
+        Check check;
+        const table::ListEnd end = table::readlist(source, {std::nullopt, decode}, check);
+        if (end.kind == table::ListEnd::Kind::badheader) continue;
+        // Without a UTF-16 mark the reader's lines are the bytes' own.
+        const bool utf16 = size >= 2 && ((data[0] == 0xFF && data[1] == 0xFE) || (data[0] == 0xFE && data[1] == 0xFF));
+        if (end.kind == table::ListEnd::Kind::read && !utf16)
+            require(end.summary.lines == linesof(data, size), "the lines do not add up to the input's");
+        break;
     }
-    // Without a UTF-16 mark the reader's lines are the bytes' own.
-    const bool utf16 = size >= 2 && ((data[0] == 0xFF && data[1] == 0xFE) || (data[0] == 0xFE && data[1] == 0xFF));
-    if (format && !utf16) require(reader.line() == linesof(data, size) + 1, "the lines do not add up to the input's");
-    csv.flush();
-    aligned.flush();
-    std::fclose(out);
-    std::fclose(in);
     return 0;
 }

@@ -91,8 +91,6 @@ std::string unusedtext(int form, const Line& line, char sep) {
     return line.location + s + s + s;
 }
 
-FILE* memoryfile(std::string& text) { return fmemopen(text.data(), text.size(), "rb"); }
-
 // The lines that standard error names: "...: line N: ...".
 std::set<long> namedlines(const std::string& err) {
     std::set<long> named;
@@ -212,18 +210,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         current += text[i] == '\r' || (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'));
     }
 
-    char *outbuf = nullptr, *errbuf = nullptr;
-    std::size_t outsize = 0, errsize = 0;
-    FILE* in = memoryfile(text);
-    FILE* out = open_memstream(&outbuf, &outsize);
-    FILE* err = open_memstream(&errbuf, &errsize);
-    const int status = table::freqcodetable({"--csv"}, {in, out, err, false, false});
-    std::fclose(in);
-    std::fclose(out);
-    std::fclose(err);
-    std::string output(outbuf, outsize), messages(errbuf, errsize);
-    std::free(outbuf);
-    std::free(errbuf);
+    // The program's own work on a list, in memory.
+    const auto run = [](const std::string& list, bool decode, std::string& output, std::string& messages) {
+        table::MemorySource in(list);
+        table::StringSink out, err;
+        const int status = table::listcodes(in, "standard input", {std::nullopt, decode}, table::Writer::Form::csv, out, err);
+        output = out.text();
+        messages = err.text();
+        return status;
+    };
+    std::string output, messages;
+    const int status = run(text, false, output, messages);
     shown = "list:\n" + text + "\noutput:\n" + output + "\nmessages:\n" + messages;
 
     const auto rows = records(output);
@@ -239,7 +236,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const char* column : {"location", "name", "rx_khz", "tx_khz"})
             if (const auto found = whose.find(row.at(column)); found != whose.end()) from.insert(found->second);
         require(from.size() <= 1, "a row carries values of two lines");
-        anyfailed = anyfailed || !table::computed(row.at("status"));
+        anyfailed = anyfailed || !computed(row.at("status"));
     }
     require(!anyfailed || status == 1, "a failed row, but the exit status is not 1");
 
@@ -253,7 +250,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         int found = 0;
         for (const auto& row : rows)
             found += row.at("location") == line.location && row.at("name") == line.name && row.at("rx_khz") == line.rx &&
-                     row.at("tx_khz") == line.tx && table::computed(row.at("status"));
+                     row.at("tx_khz") == line.tx && computed(row.at("status"));
         require(found <= 1, "a line's channel is written twice");
         require(found == 1 || (named.count(number[i]) == 1 && status == 1), "a line's channel is lost without a word");
     }
@@ -265,16 +262,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "an undamaged list gives another number of rows");
         // What the program writes reads back: the codes give the same
         // channels under the same locations and names.
-        std::string written = output;
-        FILE* codes = memoryfile(written);
-        FILE* decoded = open_memstream(&outbuf, &outsize);
-        FILE* said = std::fopen("/dev/null", "wb");
-        const int back = table::freqcodetable({"--csv", "--decode"}, {codes, decoded, said, false, false});
-        std::fclose(codes);
-        std::fclose(decoded);
-        std::fclose(said);
-        const auto again = records(std::string(outbuf, outsize));
-        std::free(outbuf);
+        std::string decoded, said;
+        const int back = run(output, true, decoded, said);
+        const auto again = records(decoded);
         require(back == 0 && again.size() == rows.size(), "the output does not decode back");
         for (std::size_t i = 0; i < rows.size(); ++i)
             for (const char* column : {"location", "name", "rx_khz", "tx_khz", "step", "status"})

@@ -2,8 +2,12 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 #include "table/files.h"
+#include "table/messages.h"
+#include "table/readlist.h"
+#include "table/writer.h"
 
 namespace table {
 
@@ -11,21 +15,6 @@ const char* const besideusage =
     "freqcode-table writes the synthesizer codes of a channel list: drop a list (CSV) on freqcode-table.exe or its "
     "shortcut, or choose \"Send to\" > \"freqcode codes\" on the list, and its codes go to a new file beside it.\n"
     "For one channel, or for more choices, run it from a command prompt: freqcode-table --help.\n";
-
-namespace {
-
-// Whether a codes file holds a row below its header line.
-bool holdsrows(const std::string& path) {
-    std::FILE* in = openutf8(path, "rb");
-    if (!in) return true;  // nothing to judge by: keep it
-    int c = 0;
-    while ((c = std::fgetc(in)) != EOF && c != '\n') {}
-    const bool more = c != EOF && std::fgetc(in) != EOF;
-    std::fclose(in);
-    return more;
-}
-
-}  // namespace
 
 std::string codesname(const std::string& list, int n) {
     // The extension goes, if the last part of the path has one.
@@ -38,39 +27,81 @@ std::string codesname(const std::string& list, int n) {
     return name + ".csv";
 }
 
+namespace {
+
+// A list's rows as CSV in a new file beside it, made when the first row
+// comes: a file that gives no rows leaves no file behind.
+class BesideSink : public ListSink {
+public:
+    BesideSink(const std::string& list, Sink& err) : list_(list), err_(err) {}
+    ~BesideSink() override {
+        if (file_) std::fclose(file_);
+    }
+
+    void row(const Row& row) override {
+        if (!writer_ && !failed_) open();
+        if (writer_) writer_->row(row.channel, row.status);
+    }
+
+    // Whether a file was made and all of it written; says so.
+    bool close(bool allcomputed) {
+        if (!writer_) {
+            if (!failed_) err_.write(list_ + ": no codes file written, as it gave no channels\n");
+            return false;
+        }
+        const bool written = writer_->flush();
+        writer_.reset();
+        const bool closed = std::fclose(file_) == 0 && written;
+        file_ = nullptr;
+        if (!closed) err_.write(list_ + ": cannot write " + target_ + "\n");
+        else err_.write("wrote " + target_ + (allcomputed ? "" : ", with the failures named above") + "\n");
+        return closed;
+    }
+
+private:
+    void open() {
+        for (int n = 1; !file_ && n < 1000; ++n) {
+            target_ = codesname(list_, n);
+            file_ = createutf8(target_);
+            if (!file_ && errno != EEXIST) break;
+        }
+        if (!file_) {
+            err_.write(list_ + ": cannot write " + target_ + ": " + std::strerror(errno) + "\n");
+            failed_ = true;
+            return;
+        }
+        writer_ = std::make_unique<Writer>(file_, Writer::Form::csv);
+        writer_->header();
+    }
+
+    const std::string& list_;
+    Sink& err_;
+    std::string target_;
+    std::FILE* file_ = nullptr;
+    std::unique_ptr<Writer> writer_;
+    bool failed_ = false;
+};
+
+}  // namespace
+
 int codesbeside(const std::vector<std::string>& lists, const Streams& streams) {
+    FileSink err(streams.err);
     int status = 0;
     for (const std::string& list : lists) {
-        const auto say = [&](const std::string& text) { std::fprintf(streams.err, "%s\n", text.c_str()); };
-        if (std::FILE* readable = openutf8(list, "rb")) {
-            std::fclose(readable);
-        } else {
-            say(list + ": cannot open it: " + std::strerror(errno));
+        std::FILE* in = openutf8(list, "rb");
+        if (!in) {
+            err.write(list + ": cannot open it: " + std::strerror(errno) + "\n");
             status = 1;
             continue;
         }
-        std::string target;
-        std::FILE* out = nullptr;
-        for (int n = 1; !out && n < 1000; ++n) {
-            target = codesname(list, n);
-            out = createutf8(target);
-            if (!out && errno != EEXIST) break;
-        }
-        if (!out) {
-            say(list + ": cannot write " + target + ": " + std::strerror(errno));
-            status = 1;
-            continue;
-        }
-        const int listed = freqcodetable({"--csv", "--", list}, {nullptr, out, streams.err, false, false});
-        const bool closed = std::fclose(out) == 0;
-        if (!closed) say(list + ": cannot write " + target);
-        else if (!holdsrows(target)) {
-            // A file that is no list, or a list without channels, leaves no
-            // empty codes file behind.
-            removeutf8(target);
-            say(list + ": no codes file written, as it gave no channels");
-        } else say("wrote " + target + (listed == 0 ? "" : ", with the failures named above"));
-        status = status != 0 || listed != 0 || !closed ? 1 : 0;
+        FileSource source(in);
+        BesideSink rows(list, err);
+        ListMessages messages(err, list, rows);
+        const ListEnd end = readlist(source, {std::nullopt, false}, messages);
+        std::fclose(in);
+        const int listed = messages.finish(end);
+        const bool written = rows.close(listed == 0);
+        status = status != 0 || listed != 0 || !written ? 1 : 0;
     }
     return status;
 }

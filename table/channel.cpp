@@ -10,13 +10,6 @@ namespace {
 
 constexpr std::int64_t receiveoffsethundredths = static_cast<std::int64_t>(calc::receiveoffsetkhz) * 100;
 
-// A step text calccodes knows, in hundredths of a kHz.
-std::int64_t stephundredths(std::string_view step) {
-    for (std::size_t i = 0; i < calc::steptexts.size(); ++i)
-        if (calc::steptexts[i] == step) return calc::stephundredths()[i];
-    return calc::stephundredths().back();  // any other text is 5 kHz
-}
-
 // "fits 6.25 or 5 kHz", "fits none of the five steps".
 std::string fitwords(const std::vector<std::string_view>& steps) {
     if (steps.empty()) return "fits none of the five steps";
@@ -69,11 +62,10 @@ void compute(Channel& channel) {
         // the synthesizer's offset: calccodes rounds a frequency finer than
         // 10 Hz to its raster.
         if (side->result.outcome != calc::Outcome::codes) continue;
-        const auto given = parsekhz(side->khz);
-        const Microkhz set{(side->result.n * stephundredths(channel.step) +
+        const Microkhz set{(side->result.n * calc::stepof(channel.step).hundredths +
                             (direction == calc::Direction::receive ? receiveoffsethundredths : 0)) *
                            10'000};
-        if (given && given->value == set.value) continue;
+        if (side->exact.value == set.value) continue;
         side->result = calc::Result{calc::Outcome::offstep, {}};
         if (channel.problem.empty())
             channel.problem = label + side->khz + ": its codes would set " + khztext(set) + " kHz; give the frequency to 10 Hz";
@@ -82,7 +74,8 @@ void compute(Channel& channel) {
 
 std::vector<std::string_view> fittingsteps(const Channel& channel) {
     std::vector<std::string_view> steps;
-    for (const std::string_view step : calc::steptexts) {
+    for (const calc::Step& known : calc::steps) {
+        const std::string_view step = known.text;
         bool fits = true;
         for (auto [side, direction] : {std::pair{&channel.rx, calc::Direction::receive}, std::pair{&channel.tx, calc::Direction::transmit}})
             fits = fits && (side->khz.empty() || calc::calccodes(direction, step, side->khz).outcome != calc::Outcome::offstep);
@@ -102,7 +95,7 @@ void fromcodes(Channel& channel, const std::optional<Codes>& rx, const std::opti
             channel.problem = std::string(label) + " codes: " + decoded.problem;
             return;
         }
-        side->khz = khztext(Microkhz{decoded.hundredths * 10'000});
+        side->set(Microkhz{decoded.hundredths * 10'000});
         *step = decoded.steptext;
     }
     if (!steps[0].empty() && !steps[1].empty() && steps[0] != steps[1]) {
@@ -112,11 +105,12 @@ void fromcodes(Channel& channel, const std::optional<Codes>& rx, const std::opti
     channel.step = steps[0].empty() ? steps[1] : steps[0];
 }
 
-std::string status(const Channel& channel) {
-    if (!channel.problem.empty()) return channel.problem;
+Status status(const Channel& channel) {
+    if (!channel.problem.empty()) return {Status::Kind::failed, channel.problem};
     const std::string rx = sideproblem("rx", channel.rx, channel.step);
     const std::string tx = sideproblem("tx", channel.tx, channel.step);
-    if (rx.empty() && tx.empty()) return channel.receiveonly ? receiveonlystatus : okstatus;
+    if (rx.empty() && tx.empty())
+        return channel.receiveonly ? Status{Status::Kind::receiveonly, receiveonlystatus} : Status{Status::Kind::ok, okstatus};
     std::string words = rx.empty() || tx.empty() ? rx + tx : rx + "; " + tx;
     // Off the raster: say on which steps the channel would be.
     for (const Side* side : {&channel.rx, &channel.tx}) {
@@ -124,6 +118,16 @@ std::string status(const Channel& channel) {
             words += "; " + fitwords(fittingsteps(channel));
             break;
         }
+    }
+    return {Status::Kind::failed, words};
+}
+
+std::string stepsinwords() {
+    std::string words;
+    for (std::size_t i = calc::steps.size(); i-- > 0;) {
+        const std::string_view text = calc::steps[i].text;
+        words += text.substr(0, text.size() - 3);  // without "kHz"
+        words += i == 0 ? " kHz" : i == 1 ? " and " : ", ";
     }
     return words;
 }

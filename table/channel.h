@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "calc/codes.h"
+#include "table/decimal.h"
 
 namespace table {
 
@@ -15,7 +16,13 @@ namespace table {
 // calccodes made of it.
 struct Side {
     std::string khz;  // empty when the channel has no such direction
+    Microkhz exact{0};  // the same frequency as a number, where khz is given
     calc::Result result{calc::Outcome::outofrange, {}};
+
+    void set(Microkhz value) {
+        exact = value;
+        khz = khztext(value);
+    }
 };
 
 struct Channel {
@@ -53,15 +60,22 @@ void fromcodes(Channel& channel, const std::optional<Codes>& rx, const std::opti
 // "outside 30000 to 500000 kHz", or empty for codes (or no such side).
 std::string outcomewords(const Side& side, const std::string& step);
 
-// The status of a channel that has codes for every side it has, and of one
-// that has them for receiving only, as its list marks it.
+// How a channel went, with the words that say so: "ok" when it has codes
+// for every side it has, "ok, receive only" when its list marks it so, or
+// what is wrong with it: "rx 145003: off the 12.5 kHz step raster; tx
+// 29000: outside 30000 to 500000 kHz".
+struct Status {
+    enum class Kind { ok, receiveonly, failed } kind = Kind::failed;
+    std::string words;
+    bool computed() const { return kind != Kind::failed; }
+};
 inline const std::string okstatus = "ok";
 inline const std::string receiveonlystatus = "ok, receive only";
-inline bool computed(const std::string& status) { return status == okstatus || status == receiveonlystatus; }
 
-// okstatus (or receiveonlystatus), or what is wrong with the channel: "rx 145003: off the 12.5 kHz
-// step raster; tx 29000: outside 30000 to 500000 kHz".
-std::string status(const Channel& channel);
+Status status(const Channel& channel);
+
+// The five steps in words, finest first: "5, 6.25, 10, 12.5 and 25 kHz".
+std::string stepsinwords();
 
 // "12.5kHz" -> "12.5 kHz", for messages.
 std::string stepwords(const std::string& step);

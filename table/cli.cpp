@@ -7,13 +7,12 @@
 #include <string_view>
 #include <tuple>
 
-#include "table/census.h"
 #include "table/channel.h"
-#include "table/csvreader.h"
 #include "table/decimal.h"
 #include "table/encoding.h"
 #include "table/files.h"
-#include "table/listformat.h"
+#include "table/messages.h"
+#include "table/readlist.h"
 #include "table/writer.h"
 
 namespace table {
@@ -22,8 +21,6 @@ namespace {
 constexpr int exitok = 0;
 constexpr int exitfailed = 1;  // a channel could not be computed, or the list could not be read
 constexpr int exitusage = 2;   // the command line is wrong
-
-constexpr long mostmessages = 100;  // row messages on standard error before they are only counted
 
 const char* const usage = R"(Usage: freqcode-table [OPTIONS] [FILE]
 Computes the A, B and R synthesizer codes of VHF/UHF channels.
@@ -103,7 +100,8 @@ public:
     // Messages quote the user's lists and arguments: no control character
     // of theirs reaches the terminal.
     void complain(const std::string& message) const {
-        std::fprintf(io.err, "freqcode-table: %s\n", terminaltext(message).c_str());
+        FileSink err(io.err);
+        say(err, message);
     }
 
 private:
@@ -180,7 +178,7 @@ std::optional<int> Program::parse(const std::vector<std::string>& args, Options&
     if (options.decode && options.step) return usageerror("--decode reads the step from the R code; leave out --step");
     if (options.step && *options.step != autostep) {
         const auto known = steptext(*options.step);
-        if (!known) return usageerror("--step " + *options.step + " is not one of 5, 6.25, 10, 12.5 and 25 kHz, or auto");
+        if (!known) return usageerror("--step " + *options.step + " is not one of " + stepsinwords() + ", or auto");
         options.step = *known;
     }
     if (options.single() && options.file) return usageerror("give --rx/--tx or a channel list, not both");
@@ -207,11 +205,11 @@ int Program::onechannel(const Options& options, Writer::Form form) const {
             if (!*text) continue;
             const auto khz = parsekhz(**text);
             if (!khz) return usageerror(std::string(label) + " " + **text + " is not a number of kHz");
-            side->khz = khztext(*khz);
+            side->set(*khz);
         }
     }
     compute(channel);
-    const std::string rowstatus = status(channel);
+    const Status rowstatus = status(channel);
 
     if (form == Writer::Form::csv) {
         Writer writer(io.out, form);
@@ -230,48 +228,30 @@ int Program::onechannel(const Options& options, Writer::Form form) const {
                 std::fprintf(io.out, "%s %s: %s\n", label, side->khz.c_str(), words.c_str());
         }
     }
-    if (computed(rowstatus)) return exitok;
-    complain(rowstatus);
+    if (rowstatus.computed()) return exitok;
+    complain(rowstatus.words);
     return exitfailed;
 }
 
-bool blank(const std::vector<std::string>& fields) {
-    return std::all_of(fields.begin(), fields.end(), [](const std::string& field) { return trim(field).empty(); });
-}
+// The rows of a list, to a writer.
+class WriterSink : public ListSink {
+public:
+    explicit WriterSink(Writer& writer) : writer_(writer) {}
+    void start(bool, const std::optional<std::string>&) override { writer_.header(); }
+    void row(const Row& row) override { writer_.row(row.channel, row.status); }
 
-// "1 comment line", "12 unused memories".
-std::string counted(long count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
-// The lines a list skips by design, in words: "skipped 3 comment lines and
-// 12 unused memories", or empty when it skipped none.
-struct Skipped {
-    long comments = 0, blanks = 0, unused = 0;
-    bool decoding = false;  // then an unused memory is a row without codes
-
-    std::string words() const {
-        std::vector<std::string> parts;
-        if (comments > 0) parts.push_back(counted(comments, "comment line", "comment lines"));
-        if (blanks > 0) parts.push_back(counted(blanks, "blank line", "blank lines"));
-        if (unused > 0)
-            parts.push_back(decoding ? counted(unused, "row without codes", "rows without codes")
-                                     : counted(unused, "unused memory", "unused memories"));
-        std::string text;
-        for (std::size_t i = 0; i < parts.size(); ++i)
-            text += (i == 0 ? "skipped " : i + 1 == parts.size() ? " and " : ", ") + parts[i];
-        return text;
-    }
+private:
+    Writer& writer_;
 };
 
 // A whole list, row by row. Every line is accounted for: written as a row,
 // named on standard error, or counted among the lines skipped by design.
 int Program::channellist(const Options& options, Writer::Form form) const {
     const bool fromstdin = !options.file || *options.file == "-";
-    const std::string source = fromstdin ? "standard input" : *options.file;
+    const std::string name = fromstdin ? "standard input" : *options.file;
     std::FILE* in = fromstdin ? io.in : openutf8(*options.file, "rb");
     if (!in) {
-        complain("cannot open " + source + ": " + std::strerror(errno));
+        complain("cannot open " + name + ": " + std::strerror(errno));
         return exitfailed;
     }
     struct Closer {
@@ -282,115 +262,21 @@ int Program::channellist(const Options& options, Writer::Form form) const {
         }
     } closer{in, !fromstdin};
 
-    CsvReader reader(in);
-    reader.oneline(true);  // the header row is one line
-    std::vector<std::string> fields;
-    Skipped skipped;
-    skipped.decoding = options.decode;
-    auto first = reader.next(fields);
-    for (;; first = reader.next(fields)) {
-        if (first == CsvReader::Status::comment) ++skipped.comments;
-        else if (first == CsvReader::Status::record && blank(fields)) ++skipped.blanks;
-        else break;
-    }
-    if (first == CsvReader::Status::end) {
-        if (reader.error() != 0) complain("cannot read " + source + ": " + std::strerror(reader.error()));
-        else complain(source + " is empty; a channel list starts with a header row");
-        return exitfailed;
-    }
-    const std::string where = source + ": line ";
-    if (first == CsvReader::Status::bad) {
-        complain(where + std::to_string(reader.line()) + ": the header row: " + reader.problem() + "; is this a CSV file?");
-        return exitfailed;
-    }
-    std::string problem;
-    const auto format = ListFormat::fromheader(fields, reader.separator(), options.step, options.decode, problem);
-    if (!format) {
-        complain(where + std::to_string(reader.line()) + ": " + problem);
-        return exitfailed;
-    }
-    Census census(*format, reader.separator());
-    reader.oneline(false);
-    reader.channelcheck([&census](std::string_view line) { return census.holdschannel(line); });
-    if (!options.decode && !format->hasstepcolumn())
-        complain(source + " has no step column: " +
-                 (options.step && *options.step != autostep
-                      ? "every channel takes --step " + stepwords(*options.step)
-                      : "each channel takes the coarsest of the five steps that fits it (--step auto)"));
-
-    long messages = 0;
-    const auto report = [&](long line, const std::string& message) {
-        if (++messages <= mostmessages) complain(where + std::to_string(line) + ": " + message);
-    };
-    Writer writer(io.out, form);
-    writer.header();
-    long channels = 0, failed = 0, commented = 0, unread = 0;
-    long nextline = reader.lastline() + 1;
-    for (auto status = reader.next(fields); status != CsvReader::Status::end; status = reader.next(fields)) {
-        // The census: no line is passed over, no line that a record took in
-        // holds a channel, and a record whose first line holds one gives its
-        // location and frequencies.
-        if (reader.line() != nextline) {
-            ++unread;
-            report(nextline, "lines " + std::to_string(nextline) + " to " + std::to_string(reader.line() - 1) + " were not read");
-        }
-        nextline = reader.lastline() + 1;
-        const auto& lines = reader.recordlines();
-        std::string takenin;
-        for (std::size_t k = 1; k < lines.size(); ++k) {
-            if (!census.holdschannel(lines[k])) continue;
-            const long number = reader.line() + static_cast<long>(k);
-            report(number, "holds a channel of its own, but a quote on line " + std::to_string(reader.line()) + " took it in");
-            ++unread;
-            if (takenin.empty()) takenin = "a quote on this line takes in line " + std::to_string(number) + ", which holds a channel of its own";
-        }
-        const auto& readings = census.of(lines.front());
-        if (status == CsvReader::Status::comment) {
-            ++skipped.comments;
-            if (!readings.empty()) {
-                ++commented;
-                report(reader.line(), "skipped as a comment, but it holds a channel; take out the '#' to use it");
-            }
-            continue;
-        }
-        std::optional<Channel> row;
-        if (status == CsvReader::Status::bad) row = format->badrow(fields, reader.problem());
-        else if (!takenin.empty()) row = format->badrow(fields, takenin);
-        else if (!blank(fields)) row = format->channel(fields);
-        if (!readings.empty() && (!row || (row->problem.empty() && !census.agrees(readings, *row)))) {
-            if (!row) row = format->badrow(fields, "");
-            row->problem = "read on its own, the line holds a channel that its quotes do not give; check them";
-        }
-        // A failed row that kept no location shows the one its line reads as.
-        if (row && row->location.empty() && !row->problem.empty() && !readings.empty())
-            row->location = readings.front().location;
-        if (!row) {
-            ++(blank(fields) ? skipped.blanks : skipped.unused);
-            continue;
-        }
-        Channel& channel = *row;
-        compute(channel);
-        const std::string rowstatus = table::status(channel);
-        writer.row(channel, rowstatus);
-        ++channels;
-        if (!computed(rowstatus)) {
-            ++failed;
-            report(reader.line(), rowstatus);
-        }
-    }
-    if (reader.error() != 0) {
-        complain("cannot read " + source + ": " + std::strerror(reader.error()));
-        return exitfailed;
-    }
-    if (!writer.flush()) return exitfailed;  // reported once, by the caller
-    if (messages > mostmessages) complain(std::to_string(messages - mostmessages) + " more lines not shown");
-    if (const std::string words = skipped.words(); !words.empty()) complain(words);
-    if (commented > 0) complain(counted(commented, "comment line holds", "comment lines hold") + " a channel");
-    if (failed > 0) complain(std::to_string(failed) + " of " + std::to_string(channels) + " channels failed");
-    return failed > 0 || commented > 0 || unread > 0 ? exitfailed : exitok;
+    FileSource source(in);
+    FileSink out(io.out), err(io.err);
+    return listcodes(source, name, {options.step, options.decode}, form, out, err);
 }
 
 }  // namespace
+
+int listcodes(Source& in, const std::string& name, const ListOptions& options, Writer::Form form, Sink& out, Sink& err) {
+    Writer writer(out, form);
+    WriterSink rows(writer);
+    ListMessages messages(err, name, rows);
+    const ListEnd end = readlist(in, options, messages);
+    if (end.kind == ListEnd::Kind::read && !writer.flush()) return exitfailed;  // reported once, by the caller
+    return messages.finish(end);
+}
 
 int freqcodetable(const std::vector<std::string>& args, const Streams& streams) {
     const Program program(streams);

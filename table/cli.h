@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "table/bytes.h"
+#include "table/readlist.h"
+#include "table/writer.h"
+
 namespace table {
 
 struct Streams {
@@ -21,5 +25,10 @@ struct Streams {
 // the output could not be written), 2 a wrong command line. args excludes
 // the program's name; texts are UTF-8.
 int freqcodetable(const std::vector<std::string>& args, const Streams& streams);
+
+// What freqcode-table does with a channel list: its rows to out in that
+// form, and what it says of the list, named so, to err. The same exit
+// status.
+int listcodes(Source& in, const std::string& name, const ListOptions& options, Writer::Form form, Sink& out, Sink& err);
 
 }  // namespace table

@@ -22,7 +22,10 @@ std::string columnwords(std::size_t column) { return "a quote opened in column "
 
 }  // namespace
 
-CsvReader::CsvReader(std::FILE* in, std::size_t maxrecord) : input_(in), maxrecord_(maxrecord) {}
+CsvReader::CsvReader(Source& in, std::size_t maxrecord) : input_(in), maxrecord_(maxrecord) {}
+
+CsvReader::CsvReader(std::FILE* in, std::size_t maxrecord)
+    : file_(std::make_unique<FileSource>(in)), input_(*file_), maxrecord_(maxrecord) {}
 
 // Reads lines until the window holds count of them; false when the input
 // ends first.

@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,6 +44,8 @@ public:
     // Whether a physical line, read on its own, holds a channel.
     using ChannelCheck = std::function<bool(std::string_view line)>;
 
+    explicit CsvReader(Source& in, std::size_t maxrecord = 64 * 1024);
+    // An open file, read where it stands; the caller closes it.
     explicit CsvReader(std::FILE* in, std::size_t maxrecord = 64 * 1024);
 
     Status next(std::vector<std::string>& fields);
@@ -90,6 +93,7 @@ private:
     Status finish(std::vector<std::string>& fields, std::size_t count, std::size_t lines);
     Status bad(std::vector<std::string>& fields, std::size_t kept, std::string problem);
 
+    std::unique_ptr<FileSource> file_;  // with a FILE*
     TextInput input_;
     std::size_t maxrecord_;
     char separator_ = '\0';

@@ -72,6 +72,8 @@ std::string_view trim(std::string_view text) {
     // Spaces, tabs, and the no-break spaces U+00A0 and U+202F that a
     // spreadsheet puts before a unit.
     constexpr std::string_view nbsp = "\xC2\xA0", narrow = "\xE2\x80\xAF";
+    const auto edge = [](char c) { return c == ' ' || c == '\t' || c == '\xC2' || c == '\xE2' || c == '\xA0' || c == '\xAF'; };
+    if (text.empty() || (!edge(text.front()) && !edge(text.back()))) return text;  // most texts
     for (;;) {
         if (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
         else if (text.starts_with(nbsp)) text.remove_prefix(nbsp.size());
@@ -113,8 +115,8 @@ std::optional<std::string> steptext(std::string_view text) {
     cutunit(text, "khz");
     const auto hundredths = parsescaled(text, 2);
     if (!hundredths) return std::nullopt;
-    for (std::size_t i = 0; i < calc::steptexts.size(); ++i)
-        if (calc::stephundredths()[i] == *hundredths) return std::string(calc::steptexts[i]);
+    for (const calc::Step& step : calc::steps)
+        if (step.hundredths == *hundredths) return std::string(step.text);
     return std::nullopt;
 }
 

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "calc/conversions.h"
+
 namespace table {
 namespace {
 
@@ -146,7 +148,7 @@ constexpr Range wide[] = {{0x1100, 0x115F},   {0x2E80, 0x303E},   {0x3041, 0x33F
 }  // namespace
 
 std::string terminaltext(std::string_view text) {
-    constexpr char hex[] = "0123456789ABCDEF";
+    constexpr std::string_view hex = calc::hexdigits;
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {

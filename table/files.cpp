@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 
 #include <cwchar>
+
+#include "table/utf16.h"
 #else
 #include <unistd.h>
 #endif
@@ -17,21 +19,8 @@
 namespace table {
 
 #ifdef _WIN32
-namespace {
-
-std::wstring widen(const std::string& text) {
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
-    if (length <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), length);
-    return wide;
-}
-
-}  // namespace
-
 std::FILE* openutf8(const std::string& path, const char* mode) {
-    const std::wstring widepath = widen(path), widemode = widen(mode);
+    const std::wstring widepath = utf16::widen(path, true), widemode = widen(mode);
     if (widepath.empty() && !path.empty()) {
         errno = EILSEQ;  // not UTF-8
         return nullptr;
@@ -40,7 +29,7 @@ std::FILE* openutf8(const std::string& path, const char* mode) {
 }
 
 std::FILE* createutf8(const std::string& path) {
-    const std::wstring widepath = widen(path);
+    const std::wstring widepath = utf16::widen(path, true);
     if (widepath.empty()) {
         errno = EILSEQ;
         return nullptr;
@@ -53,7 +42,7 @@ std::FILE* createutf8(const std::string& path) {
 }
 
 bool removeutf8(const std::string& path) {
-    const std::wstring widepath = widen(path);
+    const std::wstring widepath = utf16::widen(path, true);
     return !widepath.empty() && _wremove(widepath.c_str()) == 0;
 }
 #else

@@ -192,6 +192,7 @@ std::string ListFormat::number(const std::vector<std::string>& fields, std::size
 
 std::optional<Microkhz> ListFormat::value(const std::vector<std::string>& fields, const Frequencies& column) const {
     if (column.column == none) return std::nullopt;
+    if (!decimalcomma) return parsefrequency(column.column < fields.size() ? std::string_view(fields[column.column]) : "", column.unit);
     return parsefrequency(number(fields, column.column), column.unit);
 }
 
@@ -214,8 +215,9 @@ std::optional<ListFormat::Reading> ListFormat::reading(const std::vector<std::st
     }
     const auto parsed = [&](const Frequencies& column) -> std::optional<Microkhz> {
         if (column.column == none) return std::nullopt;
+        if (!decimalcomma) return parsefrequency(at(column.column), column.unit);
         std::string text(at(column.column));
-        if (decimalcomma) std::replace(text.begin(), text.end(), ',', '.');
+        std::replace(text.begin(), text.end(), ',', '.');
         return parsefrequency(text, column.unit);
     };
     if (frequency.column != none) {
@@ -240,12 +242,12 @@ bool ListFormat::agrees(const Reading& reading, const Channel& row) const {
     const std::string_view given = trim(row.location);
     if (validutf8(reading.location) ? given != reading.location : given != cp1252toutf8(reading.location))
         return false;
-    const auto same = [](const std::optional<Microkhz>& value, const std::string& khz) {
-        return value ? khztext(*value) == khz : khz.empty();
+    const auto same = [](const std::optional<Microkhz>& value, const Side& side) {
+        return value ? !side.khz.empty() && side.exact.value == value->value : side.khz.empty();
     };
-    if (!same(reading.rx, row.rx.khz)) return false;
+    if (!same(reading.rx, row.rx)) return false;
     // The exported form's transmit frequency comes from Duplex and Offset.
-    return (frequency.column != none && !decoding) || row.receiveonly || same(reading.tx, row.tx.khz);
+    return (frequency.column != none && !decoding) || row.receiveonly || same(reading.tx, row.tx);
 }
 
 // An unused memory: its location a whole number or empty, no frequency, no
@@ -339,7 +341,7 @@ void ListFormat::fill(const std::vector<std::string>& fields, std::optional<Chan
     if (const auto known = steptext(number(fields, step)))
         channel.step = *known;
     else
-        channel.problem = "step " + quote(field(fields, step)) + " is not one of 5, 6.25, 10, 12.5 and 25 kHz";
+        channel.problem = "step " + quote(field(fields, step)) + " is not one of " + stepsinwords();
 }
 
 void ListFormat::fillexported(const std::vector<std::string>& fields, Channel& channel) const {
@@ -349,7 +351,7 @@ void ListFormat::fillexported(const std::vector<std::string>& fields, Channel& c
                           unitname(frequency.unit);
         return;
     }
-    channel.rx.khz = khztext(*rxvalue);
+    channel.rx.set(*rxvalue);
 
     const std::string kind = lower(field(fields, duplex));
     if (kind == "off") {
@@ -357,7 +359,7 @@ void ListFormat::fillexported(const std::vector<std::string>& fields, Channel& c
         return;
     }
     if (kind.empty()) {
-        channel.tx.khz = channel.rx.khz;
+        channel.tx = channel.rx;
         return;
     }
     if (kind != "+" && kind != "-" && kind != "split") {
@@ -370,7 +372,7 @@ void ListFormat::fillexported(const std::vector<std::string>& fields, Channel& c
                           unitname(offset.unit);
         return;
     }
-    channel.tx.khz = khztext(kind == "split" ? *offsetvalue : kind == "+" ? *rxvalue + *offsetvalue : *rxvalue - *offsetvalue);
+    channel.tx.set(kind == "split" ? *offsetvalue : kind == "+" ? *rxvalue + *offsetvalue : *rxvalue - *offsetvalue);
 }
 
 void ListFormat::fillsides(const std::vector<std::string>& fields, Channel& channel) const {
@@ -382,7 +384,7 @@ void ListFormat::fillsides(const std::vector<std::string>& fields, Channel& chan
                               unitname(column->unit);
             return;
         }
-        side->khz = khztext(*khz);
+        side->set(*khz);
     }
     const std::string said = lower(field(fields, rxonly));
     if (saysyes(said)) {

@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include "table/beside.h"
+#include "table/utf16.h"
 #include "table/winconsole.h"
 
 namespace {
@@ -45,12 +46,7 @@ void waitforkey() {
 // The arguments as UTF-8, whatever the console's code page.
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) {
-        const int size = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
-        std::string arg(static_cast<std::size_t>(size > 0 ? size - 1 : 0), '\0');
-        if (size > 1) WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, arg.data(), size, nullptr, nullptr);
-        args.push_back(std::move(arg));
-    }
+    for (int i = 1; i < argc; ++i) args.push_back(utf16::narrow(argv[i]));
     // CSV is written byte for byte: no CR added before each LF.
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);

@@ -1,20 +1,16 @@
 #include "table/textinput.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include "table/encoding.h"
 
 namespace table {
 
-TextInput::TextInput(std::FILE* in) : in_(in), block_(64 * 1024) {}
+TextInput::TextInput(Source& in) : in_(in), block_(64 * 1024) {}
 
 std::size_t TextInput::readblock() {
-    if (error_ != 0) return 0;
-    errno = 0;
-    blocksize_ = std::fread(block_.data(), 1, block_.size(), in_);
-    if (blocksize_ == 0 && std::ferror(in_)) error_ = errno != 0 ? errno : EIO;
+    blocksize_ = in_.read(block_.data(), block_.size());
     return blocksize_;
 }
 

@@ -5,16 +5,17 @@
 // takes fields that are not UTF-8 as Windows-1252.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "table/bytes.h"
 
 namespace table {
 
 class TextInput {
 public:
-    explicit TextInput(std::FILE* in);
+    explicit TextInput(Source& in);
 
     // The next physical line: its text without the line end (a LF, a CR or
     // a CRLF pair), and that end ("" for a last line without one). At most
@@ -23,7 +24,7 @@ public:
     bool getline(std::string& text, std::string& ending, std::size_t most, bool& toolong);
 
     // The read error that ended the input (an errno value), or 0.
-    int error() const { return error_; }
+    int error() const { return in_.error(); }
 
 private:
     enum class Encoding { unknown, utf8, utf16le, utf16be };
@@ -32,7 +33,7 @@ private:
     std::size_t readblock();
     void decodeutf16();
 
-    std::FILE* in_;
+    Source& in_;
     Encoding encoding_ = Encoding::unknown;
     std::vector<char> block_;
     std::size_t blocksize_ = 0;
@@ -40,7 +41,6 @@ private:
     std::size_t pos_ = 0;
     std::string carry_;             // UTF-16 bytes of a unit split by a block's end
     char32_t highsurrogate_ = 0;    // the first half of a pair split by a block's end
-    int error_ = 0;
 };
 
 }  // namespace table

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "table/encoding.h"
+#include "table/utf16.h"
 
 namespace table {
 namespace {
@@ -19,11 +20,8 @@ void writeconsole(int pipe, HANDLE console) {
     for (int n; (n = _read(pipe, block, sizeof block)) > 0;) {
         pending.append(block, static_cast<std::size_t>(n));
         const std::size_t whole = utf8complete(pending);
-        const int size = static_cast<int>(whole);
-        const int length = MultiByteToWideChar(CP_UTF8, 0, pending.data(), size, nullptr, 0);
-        if (length > 0) {
-            std::wstring wide(static_cast<std::size_t>(length), L'\0');
-            MultiByteToWideChar(CP_UTF8, 0, pending.data(), size, wide.data(), length);
+        const std::wstring wide = utf16::widen(std::string_view(pending).substr(0, whole));
+        if (!wide.empty()) {
             DWORD written = 0;
             WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
         }

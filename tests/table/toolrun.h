@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "table/cli.h"
+#include "table/channel.h"
 #include "table/csvreader.h"
 
 struct ToolRun {
@@ -68,10 +69,13 @@ inline ToolRun call(const std::vector<std::string>& args, const std::string& inp
     return result;
 }
 
+// Whether a written row's status says it was computed.
+inline bool computed(const std::string& status) { return status == table::okstatus || status == table::receiveonlystatus; }
+
 // The output's CSV records, keyed by column name, read back with the
 // program's own reader.
 inline std::vector<std::map<std::string, std::string>> records(const std::string& csv) {
-    std::FILE* in = filewith(csv);
+    table::MemorySource in(csv);
     table::CsvReader reader(in);
     std::vector<std::string> header, fields;
     std::vector<std::map<std::string, std::string>> rows;
@@ -81,6 +85,5 @@ inline std::vector<std::map<std::string, std::string>> records(const std::string
         for (std::size_t i = 0; i < header.size() && i < fields.size(); ++i) row[header[i]] = fields[i];
         rows.push_back(row);
     }
-    std::fclose(in);
     return rows;
 }

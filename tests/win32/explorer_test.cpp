@@ -10,7 +10,7 @@
 #include <iterator>
 #include <string>
 
-#include "utf16.h"
+#include "table/utf16.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ std::string contents(const fs::path& file) {
 class OwnConsole {
 public:
     explicit OwnConsole(const std::wstring& arguments) {
-        std::wstring command = L"\"" + win32::widen(FREQCODE_TABLE_EXE) + L"\" " + arguments;
+        std::wstring command = L"\"" + utf16::widen(FREQCODE_TABLE_EXE) + L"\" " + arguments;
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr, nullptr,
@@ -54,7 +54,7 @@ public:
             DWORD read = 0;
             ReadConsoleOutputCharacterW(out, text.data(), static_cast<DWORD>(text.size()), COORD{0, 0}, &read);
             CloseHandle(out);
-            shown = win32::narrow(text.substr(0, read));
+            shown = utf16::narrow(text.substr(0, read));
         }
         return shown;
     }
@@ -88,7 +88,7 @@ TEST(FreqcodeTableFromExplorer, WritesEachListsCodesBesideItAndWaitsForAKey) {
     GetTempPathW(MAX_PATH + 1, temp);
     const fs::path folder = fs::path(temp) / ("freqcode-explorer-" + std::to_string(GetCurrentProcessId()));
     fs::create_directories(folder);
-    const fs::path list = folder / fs::path(win32::widen("Kanäle.csv"));
+    const fs::path list = folder / fs::path(utf16::widen("Kanäle.csv"));
     fs::copy_file(FREQCODE_TABLE_SAMPLE, list, fs::copy_options::overwrite_existing);
 
     for (const char* expected : {"Kanäle-codes.csv", "Kanäle-codes (2).csv"}) {  // never over an existing file
@@ -97,11 +97,11 @@ TEST(FreqcodeTableFromExplorer, WritesEachListsCodesBesideItAndWaitsForAKey) {
         const std::string shown = dropped.textwhenwaiting();
         EXPECT_TRUE(dropped.running()) << "it waits for a key";
         EXPECT_NE(shown.find("Kanäle.csv: line 8: rx 145503"), std::string::npos) << "names show right:\n" << shown;
-        EXPECT_NE(shown.find(std::string("wrote ") + win32::narrow((folder / win32::widen(expected)).wstring())),
+        EXPECT_NE(shown.find(std::string("wrote ") + utf16::narrow((folder / utf16::widen(expected)).wstring())),
                   std::string::npos)
             << shown;
         EXPECT_EQ(dropped.pressakey(), 1u) << "three channels failed";
-        const std::string codes = contents(folder / win32::widen(expected));
+        const std::string codes = contents(folder / utf16::widen(expected));
         EXPECT_EQ(codes.substr(0, codes.find('\n')),
                   "location,name,rx_khz,tx_khz,step,rx_n,tx_n,rx_acode,rx_bcode,rx_rcode,tx_acode,tx_bcode,tx_rcode,status");
         EXPECT_EQ(std::count(codes.begin(), codes.end(), '\n'), 11);

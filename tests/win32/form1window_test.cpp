@@ -15,7 +15,7 @@
 #include "form/form1texts.h"
 #include "form1window.h"
 #include "picture.h"
-#include "utf16.h"
+#include "table/utf16.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ protected:
     std::string text(HWND hwnd) const {
         wchar_t buffer[256] = {};
         SendMessageW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer));
-        return win32::narrow(buffer);
+        return utf16::narrow(buffer);
     }
     std::string text(const char* name) const { return text(control(name)); }
     Codes codes() const {
@@ -73,7 +73,7 @@ protected:
         SetFocus(edit);
         SendMessageW(edit, EM_SETSEL, 0, -1);
         SendMessageW(edit, WM_CHAR, VK_BACK, 1);
-        for (const wchar_t c : win32::widen(value)) SendMessageW(edit, WM_CHAR, c, 1);
+        for (const wchar_t c : utf16::widen(value)) SendMessageW(edit, WM_CHAR, c, 1);
     }
     HWND comboedit() const {
         COMBOBOXINFO info{};
@@ -128,7 +128,7 @@ TEST_F(Form1Window, ShowsItsDescribedContent) {
     for (int i = 0; i < SendMessageW(control("Combo1"), CB_GETCOUNT, 0, 0); ++i) {
         wchar_t item[32] = {};
         SendMessageW(control("Combo1"), CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
-        items.push_back(win32::narrow(item));
+        items.push_back(utf16::narrow(item));
     }
     EXPECT_EQ(items, std::vector<std::string>(form::steplist.begin(), form::steplist.end()));
 
@@ -165,7 +165,7 @@ TEST_F(Form1Window, EveryTextFitsItsControl) {
         HDC dc = GetDC(hwnd);
         HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
         for (const std::string& shown : form::textsof(c)) {
-            const std::wstring wide = win32::widen(shown);
+            const std::wstring wide = utf16::widen(shown);
             SIZE extent{};
             GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
             EXPECT_LE(extent.cx, room) << c.name << " " << shown;
@@ -188,7 +188,7 @@ TEST_F(Form1Window, HandlersFollowTheRules) {
     SendMessageW(control("Text9"), WM_COPY, 0, 0);
     ASSERT_TRUE(OpenClipboard(form1));
     const auto* copied = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
-    EXPECT_EQ(copied ? win32::narrow(copied) : "", "F0F1");
+    EXPECT_EQ(copied ? utf16::narrow(copied) : "", "F0F1");
     if (copied) GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
     CloseClipboard();
 
@@ -283,7 +283,7 @@ TEST_F(Form1Window, FieldsHaveTheirDescriptionsAsAccessibleNames) {
         self.lVal = CHILDID_SELF;
         BSTR name = nullptr;
         const HRESULT got = accessible->get_accName(self, &name);
-        const std::string shown = name ? win32::narrow(name) : "";
+        const std::string shown = name ? utf16::narrow(name) : "";
         SysFreeString(name);
         accessible->Release();
         if (wineversion()) {

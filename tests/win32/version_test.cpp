@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "utf16.h"
+#include "table/utf16.h"
 
 namespace {
 
@@ -22,13 +22,13 @@ std::string versionvalue(const std::wstring& program, const wchar_t* name) {
     UINT length = 0;
     const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
     if (!VerQueryValueW(info.data(), path.c_str(), &value, &length) || length == 0) return "";
-    return win32::narrow(static_cast<const wchar_t*>(value));
+    return utf16::narrow(static_cast<const wchar_t*>(value));
 }
 
 TEST(WindowsPrograms, CarryIconAndVersion) {
     for (const char* program : {FREQCODE_EXE, FREQCODE_TABLE_EXE}) {
         SCOPED_TRACE(program);
-        const std::wstring path = win32::widen(program);
+        const std::wstring path = utf16::widen(program);
         EXPECT_EQ(versionvalue(path, L"ProductName"), "freqcode");
         EXPECT_EQ(versionvalue(path, L"ProductVersion"), FREQCODE_VERSION);
         EXPECT_EQ(versionvalue(path, L"LegalCopyright"), "GPL-3.0-or-later");

@@ -4,20 +4,20 @@
 #include <emscripten/html5.h>
 #include <emscripten/val.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "dom.h"
 #include "form/form1.h"
 #include "table/beside.h"
+#include "table/bytes.h"
 #include "table/channel.h"
-#include "table/cli.h"
-#include "table/csvreader.h"
+#include "table/columns.h"
+#include "table/decimal.h"
+#include "table/messages.h"
+#include "table/readlist.h"
+#include "table/writer.h"
 
 namespace web {
 namespace {
@@ -32,45 +32,30 @@ val withtext(const char* tag, const std::string& text) {
 }
 
 // The list last opened: it stays in the page's memory only, never stored.
-const char* const folder = "/lists";
-std::string listname;
+std::string listname, listbytes;
 
-// What a stream written in memory holds, closing it.
-class Memory {
+// A list's rows as values for the table, and as the CSV to save.
+class PanelSink : public table::ListSink {
 public:
-    Memory() : file(open_memstream(&data, &size)) {}
-    ~Memory() { std::free(data); }
-    std::FILE* file;
-    std::string close() {
-        std::fclose(file);
-        return std::string(data, size);
+    void start(bool, const std::optional<std::string>&) override { csv.header(); }
+    void row(const table::Row& row) override {
+        rows.push_back(row);
+        csv.row(row.channel, row.status);
     }
 
-private:
-    char* data = nullptr;
-    std::size_t size = 0;
+    std::vector<table::Row> rows;
+    table::StringSink saved;
+    table::Writer csv{saved, table::Writer::Form::csv};
 };
 
-// The records of a CSV text, the header first.
-std::vector<std::vector<std::string>> records(std::string csv) {
-    std::vector<std::vector<std::string>> all;
-    std::FILE* in = fmemopen(csv.data(), csv.size(), "rb");
-    if (!in) return all;
-    table::CsvReader reader(in);
-    std::vector<std::string> fields;
-    while (reader.next(fields) == table::CsvReader::Status::record) all.push_back(fields);
-    std::fclose(in);
-    return all;
-}
-
-void showrows(const std::vector<std::vector<std::string>>& rows) {
+void showrows(const std::vector<table::Row>& rows) {
     val table = element("listrows");
     table.set("textContent", std::string());
     if (rows.empty()) return;
     val head = create("tr");
-    for (const std::string& name : rows.front()) {
-        val cell = withtext("th", name);
-        cell.set("className", "col-" + name);
+    for (const table::Column& column : table::columns) {
+        val cell = withtext("th", std::string(column.name));
+        cell.set("className", "col-" + std::string(column.name));
         cell.call<void>("setAttribute", std::string("scope"), std::string("col"));
         head.call<void>("appendChild", cell);
     }
@@ -78,12 +63,13 @@ void showrows(const std::vector<std::vector<std::string>>& rows) {
     thead.call<void>("appendChild", head);
     table.call<void>("appendChild", thead);
     val body = create("tbody");
-    for (std::size_t r = 1; r < rows.size(); ++r) {
+    std::string scratch;
+    for (const table::Row& listed : rows) {
         val row = create("tr");
-        if (!table::computed(rows[r].back())) row.set("className", std::string("failed"));
-        for (std::size_t i = 0; i < rows[r].size() && i < rows.front().size(); ++i) {
-            val cell = withtext("td", rows[r][i]);
-            cell.set("className", "col-" + rows.front()[i]);
+        if (!listed.status.computed()) row.set("className", std::string("failed"));
+        for (const table::Column& column : table::columns) {
+            val cell = withtext("td", column.value(listed.channel, listed.status, scratch));
+            cell.set("className", "col-" + std::string(column.name));
             row.call<void>("appendChild", cell);
         }
         body.call<void>("appendChild", row);
@@ -116,52 +102,49 @@ EM_BOOL printsheet(int, const EmscriptenMouseEvent*, void*) {
 
 }  // namespace
 
-// Runs the list through freqcode-table's own code with the panel's choices.
+// Runs the list through the list library with the panel's choices.
 void runlist() {
     if (listname.empty()) return;
-    std::vector<std::string> args = {"--csv"};
+    table::ListOptions options;
     const std::string step = element("liststep")["value"].as<std::string>();
-    if (element("listmode")["value"].as<std::string>() == "decode") args.push_back("--decode");
-    else if (!step.empty()) args.insert(args.end(), {"--step", step});
-    args.insert(args.end(), {"--", listname});
-    Memory out, err;
-    const int status = table::freqcodetable(args, {nullptr, out.file, err.file, false, false});
-    const std::string csv = out.close(), messages = err.close();
+    if (element("listmode")["value"].as<std::string>() == "decode") options.decode = true;
+    else if (step == table::autostep) options.step = table::autostep;
+    else if (!step.empty()) options.step = table::steptext(step);
 
-    const auto rows = records(csv);
-    std::size_t failed = 0;
-    for (std::size_t r = 1; r < rows.size(); ++r) failed += !table::computed(rows[r].back());
-    const std::size_t channels = rows.empty() ? 0 : rows.size() - 1;
+    table::MemorySource source(listbytes);
+    PanelSink rows;
+    table::StringSink messages;
+    table::ListMessages said(messages, listname, rows);
+    const table::ListEnd end = table::readlist(source, options, said);
+    const int status = said.finish(end);
+    rows.csv.flush();
+
+    const std::size_t channels = rows.rows.size();
+    const long failed = end.summary.failed;
     element("listsummary")
         .set("textContent", listname + ": " +
                                 (channels == 0 ? std::string("no channels")
                                                : std::to_string(channels) + (channels == 1 ? " channel" : " channels")) +
                                 (failed > 0 ? ", " + std::to_string(failed) + " failed" : status == 0 ? ", all computed" : ""));
-    element("listmessages").set("textContent", messages);
-    showrows(rows);
+    element("listmessages").set("textContent", messages.text());
+    showrows(rows.rows);
     // Only this list's codes are offered: a file that gave none withdraws
     // the last one's.
-    offer(csv, channels > 0);
+    offer(rows.saved.text(), channels > 0);
     element("listprint").set("hidden", channels == 0);
 }
 
 void openlist(std::string name, std::string bytes) {
-    // Only the name's last part, and no way out of the folder.
+    // Only the name's last part: it names the codes file.
     const std::size_t slash = name.find_last_of("/\\");
     if (slash != std::string::npos) name.erase(0, slash + 1);
     if (name.empty() || name == "." || name == "..") name = "list.csv";
-    if (!listname.empty()) std::remove(listname.c_str());
-    listname = name;
-    if (std::FILE* out = std::fopen(listname.c_str(), "wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), out);
-        std::fclose(out);
-    }
+    listname = std::move(name);
+    listbytes = std::move(bytes);
     runlist();
 }
 
 void createlistpanel() {
-    mkdir(folder, 0700);
-    chdir(folder);
     val steps = element("liststep");
     for (const std::string_view step : form::steplist) {
         val option = withtext("option", std::string(step));

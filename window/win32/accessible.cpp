@@ -4,9 +4,12 @@
 #include <initguid.h>
 #include <oleacc.h>
 
-#include "utf16.h"
+#include "table/utf16.h"
 
 namespace win32 {
+
+using utf16::narrow;
+using utf16::widen;
 namespace {
 
 // The control and, for a combo box, the edit field a screen reader lands on.

@@ -11,9 +11,12 @@
 #include "accessible.h"
 #include "picture.h"
 #include "resources.h"
-#include "utf16.h"
+#include "table/utf16.h"
 
 namespace win32 {
+
+using utf16::narrow;
+using utf16::widen;
 namespace {
 
 constexpr wchar_t classname[] = L"freqcodeForm1";

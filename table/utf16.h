@@ -1,5 +1,5 @@
-// UTF-8, as the handlers and the calculation use it, to and from the UTF-16
-// of Windows' own functions.
+// UTF-8, as the program keeps all text, to and from the UTF-16 of Windows'
+// own functions: file names, the console, the window's controls.
 #pragma once
 
 #include <windows.h>
@@ -7,13 +7,16 @@
 #include <string>
 #include <string_view>
 
-namespace win32 {
+namespace utf16 {
 
-inline std::wstring widen(std::string_view text) {
+// Strict, a text that is not UTF-8 gives nothing; otherwise each bad byte
+// becomes U+FFFD.
+inline std::wstring widen(std::string_view text, bool strict = false) {
     const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+    const DWORD flags = strict ? MB_ERR_INVALID_CHARS : 0;
+    const int length = MultiByteToWideChar(CP_UTF8, flags, text.data(), size, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+    if (length > 0) MultiByteToWideChar(CP_UTF8, flags, text.data(), size, wide.data(), length);
     return wide;
 }
 
@@ -25,4 +28,4 @@ inline std::string narrow(std::wstring_view text) {
     return narrowed;
 }
 
-}  // namespace win32
+}  // namespace utf16

@@ -1,0 +1,77 @@
+#include "table/messages.h"
+
+#include <cstring>
+#include <vector>
+
+#include "table/encoding.h"
+
+namespace table {
+namespace {
+
+constexpr long mostmessages = 100;  // line messages before they are only counted
+
+// "1 comment line", "12 unused memories".
+std::string counted(long count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// The lines a list skipped by design, in words: "skipped 3 comment lines and
+// 12 unused memories", or empty when it skipped none.
+std::string skippedwords(const Summary& summary) {
+    std::vector<std::string> parts;
+    if (summary.comments > 0) parts.push_back(counted(summary.comments, "comment line", "comment lines"));
+    if (summary.blanks > 0) parts.push_back(counted(summary.blanks, "blank line", "blank lines"));
+    if (summary.unused > 0)
+        parts.push_back(summary.decoding ? counted(summary.unused, "row without codes", "rows without codes")
+                                         : counted(summary.unused, "unused memory", "unused memories"));
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        text += (i == 0 ? "skipped " : i + 1 == parts.size() ? " and " : ", ") + parts[i];
+    return text;
+}
+
+}  // namespace
+
+void say(Sink& err, const std::string& words) {
+    // Messages quote the user's lists and arguments: no control character
+    // of theirs reaches the terminal.
+    err.write("freqcode-table: " + terminaltext(words) + "\n");
+}
+
+void ListMessages::start(bool stepcolumn, const std::optional<std::string>& step) {
+    if (!stepcolumn)
+        say(err_, source_ + " has no step column: " +
+                      (step && *step != autostep ? "every channel takes --step " + stepwords(*step)
+                                                 : "each channel takes the coarsest of the five steps that fits it (--step auto)"));
+    rows_.start(stepcolumn, step);
+}
+
+void ListMessages::named(long line, const std::string& words) {
+    if (++messages_ <= mostmessages) say(err_, source_ + ": line " + std::to_string(line) + ": " + words);
+}
+
+int ListMessages::finish(const ListEnd& end) {
+    switch (end.kind) {
+        case ListEnd::Kind::empty:
+            say(err_, source_ + " is empty; a channel list starts with a header row");
+            return 1;
+        case ListEnd::Kind::badheader:
+            say(err_, source_ + ": line " + std::to_string(end.line) + ": " + end.problem);
+            return 1;
+        case ListEnd::Kind::readerror:
+            say(err_, "cannot read " + source_ + ": " + std::strerror(end.error));
+            return 1;
+        case ListEnd::Kind::read:
+            break;
+    }
+    const Summary& summary = end.summary;
+    if (messages_ > mostmessages) say(err_, std::to_string(messages_ - mostmessages) + " more lines not shown");
+    if (const std::string words = skippedwords(summary); !words.empty()) say(err_, words);
+    if (summary.commented > 0)
+        say(err_, counted(summary.commented, "comment line holds", "comment lines hold") + " a channel");
+    if (summary.failed > 0)
+        say(err_, std::to_string(summary.failed) + " of " + std::to_string(summary.channels) + " channels failed");
+    return summary.allcomputed() ? 0 : 1;
+}
+
+}  // namespace table
