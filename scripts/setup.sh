@@ -18,6 +18,7 @@ tests=(
   clang libclang-rt-14-dev                     # the sanitized build, libFuzzer
   libgtest-dev libgmock-dev libbenchmark-dev   # tests and benchmarks
   miller                                       # ...a CSV tool to measure the list reader against
+  srecord                                      # the reference for memory image files
   locales                                      # a decimal-comma locale for the tests
   xvfb xauth                                   # a display for screenshots and tests
   dpkg-dev file                                # CPack's .deb

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include "table/decimal.h"
 #include "table/encoding.h"
 #include "table/files.h"
+#include "table/imagesink.h"
 #include "table/messages.h"
 #include "table/readlist.h"
 #include "table/writer.h"
@@ -53,6 +55,22 @@ Options:
   --tx KHZ      transmit frequency in kHz (one channel)
   --decode      read codes and give their frequencies, step and N; then
                 --rx and --tx take the three codes A B R
+  --image FILE  also write the list's codes into a memory image for an EPROM
+                programmer: FILE.bin raw, .hex/.ihx Intel HEX, .s19/.srec/.mot
+                S-record; nothing is written if a channel fails, a location
+                is no whole number or lies outside the chip, or blocks overlap
+  --image-format bin|ihex|srec   the image's format, whatever FILE's name
+  --chip CHIP   2708, 2716, 2732, 2764, 27128, 27256, 27512, 74S287, 82S129,
+                82S131, 82S137, or a size (2048, 2K, 0x800); without it the
+                smallest EPROM that holds every block
+  --rx-at ADDR, --tx-at ADDR, --stride BYTES, --first N, --channels N
+                the layout: a location's 8-byte block (A 2, B 3, R 3) lies at
+                ADDR + (location - N) x BYTES (defaults 0, 8, 16, 0; as many
+                locations as fit)
+  --fill BYTE   the image's unused bytes, in hex (default FF)
+  --high-nibble F|0   the high half of every code byte (default F)
+                With --decode, a FILE named .bin, .hex or .s19 (or any of
+                these options) is a chip's dump: one row per location.
   --csv         write CSV (the default when output is not a terminal)
   --table       write an aligned table (the default on a terminal)
   -h, --help    show this help
@@ -81,6 +99,7 @@ struct Options {
     std::optional<Writer::Form> form;
     bool decode = false;
     std::optional<std::vector<std::string>> rxcodes, txcodes;  // with decode
+    std::optional<ImageOptions> image;  // with --image
 
     // One channel from the command line, rather than a list.
     bool single() const { return rx || tx || rxcodes || txcodes; }
@@ -118,6 +137,62 @@ private:
 
     Streams io;
 };
+
+bool imageoption(std::string_view arg) {
+    for (const char* name : {"--image", "--image-format", "--chip", "--rx-at", "--tx-at", "--stride", "--first", "--channels",
+                             "--fill", "--high-nibble"})
+        if (arg == name) return true;
+    return false;
+}
+
+// A whole number, decimal or with 0x hexadecimal (always hexadecimal where
+// hex, as a byte is written).
+std::optional<long> wholenumber(std::string_view text, bool hex = false) {
+    int base = hex ? 16 : 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2), base = 16;
+    long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
+    return value;
+}
+
+// Takes one image option's value; what is wrong with it, or nothing.
+std::string setimage(ImageOptions& image, std::string_view arg, const std::string& value) {
+    const std::string said = std::string(arg) + " " + value;
+    auto& layout = image.layout;
+    if (arg == "--image") {
+        image.file = value;
+        return "";
+    }
+    if (arg == "--image-format") {
+        image.format = image::formatnamed(value);
+        return image.format ? "" : said + ": give bin, ihex or srec";
+    }
+    if (arg == "--chip") {
+        image.chip = image::chipnamed(value);
+        return image.chip ? "" : said + ": give 2708 to 27512, 74S287, 82S129, 82S131, 82S137 or a size up to 64K";
+    }
+    if (arg == "--high-nibble") {
+        if (value != "F" && value != "f" && value != "0") return said + ": give F or 0";
+        layout.highnibble = value == "0" ? 0 : 0xF;
+        return "";
+    }
+    const auto number = wholenumber(value, arg == "--fill");
+    if (!number) return said + " is not a whole number";
+    if (arg == "--fill") {
+        if (*number > 0xFF) return said + " is not a byte";
+        layout.fill = static_cast<std::uint8_t>(*number);
+    } else if (arg == "--rx-at" || arg == "--tx-at" || arg == "--stride") {
+        if (*number > 65535) return said + " is beyond a 64 KiB chip";
+        (arg == "--rx-at" ? layout.rxat : arg == "--tx-at" ? layout.txat : layout.stride) = static_cast<std::size_t>(*number);
+    } else if (arg == "--first") {
+        layout.first = *number;
+    } else {
+        if (*number == 0) return said + ": a layout holds at least one location";
+        layout.channels = *number;
+    }
+    return "";
+}
 
 // Parses the command line; an exit status when the program is done already.
 std::optional<int> Program::parse(const std::vector<std::string>& args, Options& options) const {
@@ -165,6 +240,13 @@ std::optional<int> Program::parse(const std::vector<std::string>& args, Options&
             slot = std::vector<std::string>(args.begin() + static_cast<std::ptrdiff_t>(i) + 1,
                                             args.begin() + static_cast<std::ptrdiff_t>(i) + 4);
             i += 3;
+        } else if (imageoption(arg)) {
+            std::string value;
+            if (inlinevalue) value = *inlinevalue;
+            else if (i + 1 < args.size()) value = args[++i];
+            else return usageerror(std::string(arg) + " needs a value");
+            if (!options.image) options.image.emplace();
+            if (const std::string problem = setimage(*options.image, arg, value); !problem.empty()) return usageerror(problem);
         } else if (arg == "--step" || arg == "--rx" || arg == "--tx") {
             auto& slot = arg == "--step" ? options.step : arg == "--rx" ? options.rx : options.tx;
             if (inlinevalue) slot = inlinevalue;
@@ -182,6 +264,10 @@ std::optional<int> Program::parse(const std::vector<std::string>& args, Options&
         options.step = *known;
     }
     if (options.single() && options.file) return usageerror("give --rx/--tx or a channel list, not both");
+    if (options.image && options.image->file.empty() && !options.decode)
+        return usageerror("the layout options go with --image FILE, or with --decode DUMP");
+    if (options.image && !options.image->file.empty() && (options.single() || options.decode))
+        return usageerror("--image takes a channel list");
     if ((options.rx || options.tx) && !options.step) return usageerror("give the channel's step with --step (or auto)");
     if (!options.single() && !options.file && io.interactivein)
         return usageerror("give a channel with --step, --rx and --tx, or a channel list");
@@ -264,7 +350,32 @@ int Program::channellist(const Options& options, Writer::Form form) const {
 
     FileSource source(in);
     FileSink out(io.out), err(io.err);
-    return listcodes(source, name, {options.step, options.decode}, form, out, err);
+    if (options.decode && !fromstdin && (options.image || image::formatof(*options.file))) {
+        // A chip's dump, read whole: it is 64 KiB at the most.
+        std::string dump;
+        char block[4096];
+        for (std::size_t n; (n = std::fread(block, 1, sizeof block, in)) > 0;) dump.append(block, n);
+        if (std::ferror(in)) {
+            complain("cannot read " + name + ": " + std::strerror(errno));
+            return exitfailed;
+        }
+        Writer writer(out, form);
+        WriterSink rows(writer);
+        ListMessages messages(err, name, rows, "location");
+        const ListEnd end = readdump(dump, options.image.value_or(ImageOptions{}), messages);
+        if (end.kind == ListEnd::Kind::read && !writer.flush()) return exitfailed;
+        return messages.finish(end);
+    }
+    if (!options.image) return listcodes(source, name, {options.step, options.decode}, form, out, err);
+    Writer writer(out, form);
+    WriterSink rows(writer);
+    ImageSink image(rows);
+    ListMessages messages(err, name, image);
+    const ListEnd end = readlist(source, {options.step, false}, messages);
+    if (end.kind == ListEnd::Kind::read && !writer.flush()) return exitfailed;
+    const int status = messages.finish(end);
+    const bool written = end.kind == ListEnd::Kind::read && image.write(*options.image, status == exitok, err);
+    return written ? status : exitfailed;
 }
 
 }  // namespace

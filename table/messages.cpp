@@ -47,7 +47,7 @@ void ListMessages::start(bool stepcolumn, const std::optional<std::string>& step
 }
 
 void ListMessages::named(long line, const std::string& words) {
-    if (++messages_ <= mostmessages) say(err_, source_ + ": line " + std::to_string(line) + ": " + words);
+    if (++messages_ <= mostmessages) say(err_, source_ + ": " + unit_ + " " + std::to_string(line) + ": " + words);
 }
 
 int ListMessages::finish(const ListEnd& end) {
@@ -56,7 +56,7 @@ int ListMessages::finish(const ListEnd& end) {
             say(err_, source_ + " is empty; a channel list starts with a header row");
             return 1;
         case ListEnd::Kind::badheader:
-            say(err_, source_ + ": line " + std::to_string(end.line) + ": " + end.problem);
+            say(err_, source_ + (end.line > 0 ? ": line " + std::to_string(end.line) : std::string()) + ": " + end.problem);
             return 1;
         case ListEnd::Kind::readerror:
             say(err_, "cannot read " + source_ + ": " + std::strerror(end.error));

@@ -17,7 +17,9 @@ void say(Sink& err, const std::string& words);
 
 class ListMessages : public ListSink {
 public:
-    ListMessages(Sink& err, std::string source, ListSink& rows) : err_(err), source_(std::move(source)), rows_(rows) {}
+    // Each named place is a "line" of a list, or the unit given ("location").
+    ListMessages(Sink& err, std::string source, ListSink& rows, std::string unit = "line")
+        : err_(err), source_(std::move(source)), rows_(rows), unit_(std::move(unit)) {}
 
     void start(bool stepcolumn, const std::optional<std::string>& step) override;
     void row(const Row& row) override { rows_.row(row); }
@@ -31,6 +33,7 @@ private:
     Sink& err_;
     std::string source_;
     ListSink& rows_;
+    std::string unit_;
     long messages_ = 0;
 };
 

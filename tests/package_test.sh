@@ -27,8 +27,8 @@ for size in 32 48 256; do
 done
 # The completion offers the options.
 bash -c "source '$stage/share/bash-completion/completions/freqcode-table'
-         COMP_WORDS=(freqcode-table --st); COMP_CWORD=1; _freqcode_table; [ \"\${COMPREPLY[*]}\" = --step ]" \
-  || { echo "bash completion does not complete --st"; exit 1; }
+         COMP_WORDS=(freqcode-table --ste); COMP_CWORD=1; _freqcode_table; [ \"\${COMPREPLY[*]}\" = --step ]" \
+  || { echo "bash completion does not complete --ste"; exit 1; }
 
 (cd "$build" && cpack -G DEB -B "$work/out" >/dev/null)
 deb=$(ls "$work"/out/freqcode_*.deb)

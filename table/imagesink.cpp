@@ -1,0 +1,160 @@
+#include "table/imagesink.h"
+
+#include <charconv>
+#include <cstdio>
+#include <tuple>
+
+#include "table/decimal.h"
+#include "table/files.h"
+#include "table/messages.h"
+
+namespace table {
+namespace {
+
+std::string hex(std::size_t value, int digits) {
+    std::string text;
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) text += calc::hexdigits[(value >> shift) & 0xF];
+    return "0x" + text;
+}
+
+}  // namespace
+
+void ImageSink::row(const Row& row) {
+    rows_.row(row);
+    const auto codes = [](const Side& side) -> std::optional<calc::CodeSet> {
+        if (side.khz.empty() || side.result.outcome != calc::Outcome::codes) return std::nullopt;
+        return side.result.codes;
+    };
+    placed_.push_back({row.line, std::string(trim(row.channel.location)), codes(row.channel.rx), codes(row.channel.tx)});
+}
+
+bool ImageSink::write(const ImageOptions& options, bool allcomputed, Sink& err) const {
+    const auto refuse = [&](const std::string& words) {
+        say(err, words);
+        say(err, "no image written");
+        return false;
+    };
+    if (!allcomputed) return refuse(options.file + ": not every channel was computed, and a chip must hold them all");
+
+    // Each location a whole number, each block inside the layout.
+    image::Layout layout = options.layout;
+    std::vector<long> locations;
+    std::size_t needed = 0;
+    for (const Placed& p : placed_) {
+        long location = 0;
+        const auto [end, error] = std::from_chars(p.location.data(), p.location.data() + p.location.size(), location);
+        if (p.location.empty() || error != std::errc() || end != p.location.data() + p.location.size() || location < 0)
+            return refuse("line " + std::to_string(p.line) + ": location '" + p.location + "' is not a whole number");
+        if (location < layout.first || (layout.channels && location - layout.first >= *layout.channels))
+            return refuse("line " + std::to_string(p.line) + ": location " + std::to_string(location) +
+                          " is outside the layout's locations");
+        locations.push_back(location);
+        const std::size_t last = std::max(p.rx ? layout.rxat : 0, p.tx ? layout.txat : 0) + image::blocksize +
+                                 static_cast<std::size_t>(location - layout.first) * layout.stride;
+        needed = std::max(needed, last);
+    }
+    std::optional<image::Chip> chip = options.chip;
+    if (!chip) {
+        chip = image::smallestfor(needed);
+        if (!chip) return refuse("the blocks need " + std::to_string(needed) + " bytes, more than a 27512 holds");
+        say(err, "the image is a " + std::string(chip->name) + " (" + std::to_string(chip->size) +
+                     " bytes), the smallest EPROM that holds every block; --chip chooses another");
+    }
+    layout.size = chip->size;
+
+    image::Bytes bytes(layout.size, layout.fill);
+    std::vector<long> owner(layout.size, 0);  // the line whose block holds each byte
+    for (std::size_t i = 0; i < placed_.size(); ++i) {
+        const Placed& p = placed_[i];
+        for (auto [codes, transmit, label] : {std::tuple{&p.rx, false, "rx"}, std::tuple{&p.tx, true, "tx"}}) {
+            if (!*codes) continue;  // a receive-only channel leaves its transmit block as fill
+            const auto at = layout.block(locations[i], transmit);
+            if (!at)
+                return refuse("line " + std::to_string(p.line) + ": location " + std::to_string(locations[i]) + "'s " +
+                              label + " block lies outside the " + std::to_string(layout.size) + "-byte chip");
+            for (std::size_t k = *at; k < *at + image::blocksize; ++k) {
+                if (owner[k] != 0)
+                    return refuse("line " + std::to_string(p.line) + ": location " + std::to_string(locations[i]) + "'s " +
+                                  label + " block at " + hex(*at, 4) + " overlaps a block of line " +
+                                  std::to_string(owner[k]));
+                owner[k] = p.line;
+            }
+            image::putcodes(bytes, *at, **codes, layout.highnibble);
+        }
+    }
+
+    const image::Format format = options.format ? *options.format : image::formatof(options.file).value_or(image::Format::bin);
+    const std::string text = image::write(bytes, format);
+    std::FILE* out = openutf8(options.file, "wb");
+    const bool written = out && std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    if (!out || std::fclose(out) != 0 || !written) {
+        if (out) removeutf8(options.file);  // no half-written image to burn
+        return refuse("cannot write " + options.file);
+    }
+    say(err, "wrote " + options.file + ": " + std::to_string(placed_.size()) + " channels in " +
+                 std::to_string(layout.size) + " bytes, byte sum " + hex(image::bytesum(bytes), 4) + ", CRC-32 " +
+                 hex(image::crc32(bytes), 8));
+    return true;
+}
+
+}  // namespace table
+
+namespace table {
+
+ListEnd readdump(std::string_view file, const ImageOptions& options, ListSink& sink) {
+    ListEnd end;
+    end.summary.decoding = true;
+    image::Layout layout = options.layout;
+    const auto bad = [&](long line, std::string problem) {
+        end.kind = ListEnd::Kind::badheader;
+        end.line = line;
+        end.problem = std::move(problem);
+        return end;
+    };
+    image::Read read = image::read(file, options.chip ? options.chip->size : file.size(), layout.fill);
+    if (!options.chip && read.format == image::Format::bin && !image::chipsized(file.size()))
+        return bad(0, "a binary dump of " + std::to_string(file.size()) + " bytes is no chip's size; give --chip");
+    if (!options.chip && read.format != image::Format::bin) {
+        read = image::read(file, 65536, layout.fill);
+        if (read.problem.empty()) {
+            const auto chip = image::smallestfor(read.extent);
+            read.bytes.resize(chip ? chip->size : 65536);
+        }
+    }
+    if (!read.problem.empty()) return bad(read.line, read.problem);
+    layout.size = read.bytes.size();
+    sink.start(true, std::nullopt);
+    for (long location = layout.first; location - layout.first < layout.count(); ++location) {
+        Row row;
+        row.channel.location = std::to_string(location);
+        std::optional<std::size_t> at[2] = {layout.block(location, false), layout.block(location, true)};
+        calc::CodeSet codes[2];
+        std::optional<Codes> sides[2];
+        for (int t = 0; t < 2; ++t) {
+            if (!at[t] || image::blank(read.bytes, *at[t], layout.fill)) continue;
+            codes[t] = image::codesat(read.bytes, *at[t]);
+            sides[t] = Codes{codes[t].acode, codes[t].bcode, codes[t].rcode};
+        }
+        if (!sides[0] && !sides[1]) {
+            ++end.summary.unused;
+            continue;
+        }
+        fromcodes(row.channel, sides[0], sides[1]);
+        if (!row.channel.problem.empty()) {
+            const int t = sides[0] && row.channel.problem.starts_with("rx") ? 0 : 1;
+            row.channel.problem = (t == 0 ? "rx" : "tx") + std::string(" block at ") + hex(at[t].value_or(0), 4) + ": " +
+                                  row.channel.problem;
+        }
+        compute(row.channel);
+        row.status = status(row.channel);
+        sink.row(row);
+        ++end.summary.channels;
+        if (!row.status.computed()) {
+            ++end.summary.failed;
+            sink.named(location, row.status.words);
+        }
+    }
+    return end;
+}
+
+}  // namespace table

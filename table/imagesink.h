@@ -1,0 +1,59 @@
+// A channel list's codes burnt into a memory image: the rows' blocks put at
+// the addresses their layout gives, written as a file a programmer takes.
+// Refuses rather than write a wrong chip: any failed channel, a location that
+// is no whole number or lies outside the layout or the chip, or two blocks
+// that overlap, and then writes no file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "image/image.h"
+#include "image/layout.h"
+#include "table/bytes.h"
+#include "table/readlist.h"
+
+namespace table {
+
+struct ImageOptions {
+    std::string file;
+    std::optional<image::Format> format;  // from the file's extension without it
+    std::optional<image::Chip> chip;      // the smallest EPROM that holds every block without it
+    image::Layout layout;                 // its size from the chip
+};
+
+class ImageSink : public ListSink {
+public:
+    explicit ImageSink(ListSink& rows) : rows_(rows) {}
+    void start(bool stepcolumn, const std::optional<std::string>& step) override { rows_.start(stepcolumn, step); }
+    void row(const Row& row) override;
+    void named(long line, const std::string& words) override { rows_.named(line, words); }
+
+    // Writes the image once the list is read, or says on err why not; true
+    // when the file was written.
+    bool write(const ImageOptions& options, bool allcomputed, Sink& err) const;
+
+private:
+    struct Placed {
+        long line;
+        std::string location;
+        std::optional<calc::CodeSet> rx, tx;
+    };
+    ListSink& rows_;
+    std::vector<Placed> placed_;
+};
+
+}  // namespace table
+
+namespace table {
+
+// A chip's dump read back: one row per location of the layout, its codes
+// decoded to frequencies as --decode does for a list, to the sink; a blank
+// block (all fill) is no side, two blank blocks an unused memory; a block
+// that is neither blank nor codes fails with its address. Without a chip,
+// a binary dump's size is its chip's, and a text dump's the smallest EPROM
+// that holds its data. The list's end, as readlist's.
+ListEnd readdump(std::string_view file, const ImageOptions& options, ListSink& sink);
+
+}  // namespace table
