@@ -47,6 +47,19 @@ std::optional<Chip> smallestfor(std::size_t size) {
     return std::nullopt;
 }
 
+Read readchip(std::string_view file, const std::optional<Chip>& chip, std::uint8_t fill) {
+    if (chip) return read(file, chip->size, fill);
+    Read dump = read(file, file.size(), fill);
+    if (dump.format == Format::bin) {
+        if (dump.problem.empty() && !chipsized(file.size()))
+            dump.problem = "a binary dump of " + std::to_string(file.size()) + " bytes is no chip's size; give --chip";
+        return dump;
+    }
+    dump = read(file, 65536, fill);
+    if (dump.problem.empty()) dump.bytes.resize(smallestfor(dump.extent)->size);
+    return dump;
+}
+
 long Layout::count() const {
     if (channels) return *channels;
     const std::size_t last = std::max(rxat, txat) + blocksize;

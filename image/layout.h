@@ -30,6 +30,11 @@ bool chipsized(std::size_t size);
 // The smallest 27-series EPROM of at least size bytes, or nothing.
 std::optional<Chip> smallestfor(std::size_t size);
 
+// A chip's dump, of the chip's size: with a chip given, its size; else a
+// binary dump's own, which must be a chip's, and a text dump's smallest
+// EPROM that holds its data.
+Read readchip(std::string_view file, const std::optional<Chip>& chip, std::uint8_t fill);
+
 constexpr std::size_t blocksize = 8;
 
 struct Layout {

@@ -67,6 +67,9 @@ Options:
                 the layout: a location's 8-byte block (A 2, B 3, R 3) lies at
                 ADDR + (location - N) x BYTES (defaults 0, 8, 16, 0; as many
                 locations as fit)
+  --into DUMP   start the image from a chip's dump (.bin, .hex or .s19, told
+                by content) and change only the list's blocks, keeping their
+                high nibbles; each must be blank or codes in the dump
   --fill BYTE   the image's unused bytes, in hex (default FF)
   --high-nibble F|0   the high half of every code byte (default F)
                 With --decode, a FILE named .bin, .hex or .s19 (or any of
@@ -139,7 +142,7 @@ private:
 };
 
 bool imageoption(std::string_view arg) {
-    for (const char* name : {"--image", "--image-format", "--chip", "--rx-at", "--tx-at", "--stride", "--first", "--channels",
+    for (const char* name : {"--image", "--into", "--image-format", "--chip", "--rx-at", "--tx-at", "--stride", "--first", "--channels",
                              "--fill", "--high-nibble"})
         if (arg == name) return true;
     return false;
@@ -160,8 +163,8 @@ std::optional<long> wholenumber(std::string_view text, bool hex = false) {
 std::string setimage(ImageOptions& image, std::string_view arg, const std::string& value) {
     const std::string said = std::string(arg) + " " + value;
     auto& layout = image.layout;
-    if (arg == "--image") {
-        image.file = value;
+    if (arg == "--image" || arg == "--into") {
+        (arg == "--image" ? image.file : image.into) = value;
         return "";
     }
     if (arg == "--image-format") {
@@ -268,6 +271,8 @@ std::optional<int> Program::parse(const std::vector<std::string>& args, Options&
         return usageerror("the layout options go with --image FILE, or with --decode DUMP");
     if (options.image && !options.image->file.empty() && (options.single() || options.decode))
         return usageerror("--image takes a channel list");
+    if (options.image && !options.image->into.empty() && options.image->file.empty())
+        return usageerror("--into goes with --image FILE, the image to write");
     if ((options.rx || options.tx) && !options.step) return usageerror("give the channel's step with --step (or auto)");
     if (!options.single() && !options.file && io.interactivein)
         return usageerror("give a channel with --step, --rx and --tx, or a channel list");

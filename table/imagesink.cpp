@@ -1,9 +1,13 @@
 #include "table/imagesink.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <cstdio>
 #include <tuple>
 
+#include "calc/decode.h"
 #include "table/decimal.h"
 #include "table/files.h"
 #include "table/messages.h"
@@ -53,34 +57,84 @@ bool ImageSink::write(const ImageOptions& options, bool allcomputed, Sink& err) 
                                  static_cast<std::size_t>(location - layout.first) * layout.stride;
         needed = std::max(needed, last);
     }
-    std::optional<image::Chip> chip = options.chip;
-    if (!chip) {
-        chip = image::smallestfor(needed);
-        if (!chip) return refuse("the blocks need " + std::to_string(needed) + " bytes, more than a 27512 holds");
-        say(err, "the image is a " + std::string(chip->name) + " (" + std::to_string(chip->size) +
-                     " bytes), the smallest EPROM that holds every block; --chip chooses another");
+    // The chip: the dump's, the one given, or the smallest that holds it all.
+    image::Bytes bytes;
+    if (!options.into.empty()) {
+        std::FILE* in = openutf8(options.into, "rb");
+        if (!in) return refuse("cannot open " + options.into + ": " + std::strerror(errno));
+        std::string file;
+        char block[4096];
+        for (std::size_t n; (n = std::fread(block, 1, sizeof block, in)) > 0;) file.append(block, n);
+        std::fclose(in);
+        image::Read dump = image::readchip(file, options.chip, layout.fill);
+        if (!dump.problem.empty())
+            return refuse(options.into + (dump.line > 0 ? ": line " + std::to_string(dump.line) : std::string()) + ": " +
+                          dump.problem);
+        bytes = std::move(dump.bytes);
+    } else {
+        std::optional<image::Chip> chip = options.chip;
+        if (!chip) {
+            chip = image::smallestfor(needed);
+            if (!chip) return refuse("the blocks need " + std::to_string(needed) + " bytes, more than a 27512 holds");
+            say(err, "the image is a " + std::string(chip->name) + " (" + std::to_string(chip->size) +
+                         " bytes), the smallest EPROM that holds every block; --chip chooses another");
+        }
+        bytes.assign(chip->size, layout.fill);
     }
-    layout.size = chip->size;
+    layout.size = bytes.size();
+    const image::Bytes before = bytes;
 
-    image::Bytes bytes(layout.size, layout.fill);
     std::vector<long> owner(layout.size, 0);  // the line whose block holds each byte
     for (std::size_t i = 0; i < placed_.size(); ++i) {
         const Placed& p = placed_[i];
         for (auto [codes, transmit, label] : {std::tuple{&p.rx, false, "rx"}, std::tuple{&p.tx, true, "tx"}}) {
-            if (!*codes) continue;  // a receive-only channel leaves its transmit block as fill
+            // A receive-only channel's transmit block is fill: in a new image
+            // as it is, in a dump made so.
+            if (!*codes && options.into.empty()) continue;
             const auto at = layout.block(locations[i], transmit);
-            if (!at)
-                return refuse("line " + std::to_string(p.line) + ": location " + std::to_string(locations[i]) + "'s " +
-                              label + " block lies outside the " + std::to_string(layout.size) + "-byte chip");
+            const std::string where = "line " + std::to_string(p.line) + ": location " + std::to_string(locations[i]) + "'s " +
+                                      label + " block";
+            if (!at) return refuse(where + " lies outside the " + std::to_string(layout.size) + "-byte chip");
             for (std::size_t k = *at; k < *at + image::blocksize; ++k) {
                 if (owner[k] != 0)
-                    return refuse("line " + std::to_string(p.line) + ": location " + std::to_string(locations[i]) + "'s " +
-                                  label + " block at " + hex(*at, 4) + " overlaps a block of line " +
-                                  std::to_string(owner[k]));
+                    return refuse(where + " at " + hex(*at, 4) + " overlaps a block of line " + std::to_string(owner[k]));
                 owner[k] = p.line;
             }
-            image::putcodes(bytes, *at, **codes, layout.highnibble);
+            if (!options.into.empty() && !image::blank(bytes, *at, layout.fill)) {
+                // What the dump holds there must be codes too, or the layout
+                // does not fit this chip.
+                const calc::CodeSet old = image::codesat(bytes, *at);
+                const auto decoded = calc::decodecodes(transmit ? calc::Direction::transmit : calc::Direction::receive,
+                                                       old.acode, old.bcode, old.rcode);
+                if (!decoded.problem.empty())
+                    return refuse(options.into + ": the " + label + " block at " + hex(*at, 4) + " for location " +
+                                  std::to_string(locations[i]) + " is neither blank nor codes (" + decoded.problem +
+                                  "): does the layout fit this chip, or does that block hold other data?");
+            }
+            if (!*codes) {
+                std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(*at),
+                          bytes.begin() + static_cast<std::ptrdiff_t>(*at + image::blocksize), layout.fill);
+            } else if (options.into.empty()) {
+                image::putcodes(bytes, *at, **codes, layout.highnibble);
+            } else {
+                image::putcodes(bytes, *at, **codes, 0);  // the high nibbles stay as the dump has them
+                for (std::size_t k = *at; k < *at + image::blocksize; ++k)
+                    bytes[k] = static_cast<std::uint8_t>((before[k] & 0xF0) | (bytes[k] & 0x0F));
+            }
         }
+    }
+    if (!options.into.empty()) {
+        long changed = 0, raised = 0;
+        for (std::size_t k = 0; k < bytes.size(); ++k) {
+            changed += bytes[k] != before[k];
+            raised += (bytes[k] & ~before[k]) != 0;  // a bit from 0 to 1
+        }
+        say(err, std::to_string(changed) + " bytes changed; byte sum " + hex(image::bytesum(before), 4) + " before, " +
+                     hex(image::bytesum(bytes), 4) + " after; CRC-32 " + hex(image::crc32(before), 8) + " before, " +
+                     hex(image::crc32(bytes), 8) + " after");
+        if (raised > 0)
+            say(err, "warning: " + std::to_string(raised) +
+                         " changed bytes need a bit from 0 to 1, which burning cannot do: erase the chip first");
     }
 
     const image::Format format = options.format ? *options.format : image::formatof(options.file).value_or(image::Format::bin);
@@ -111,16 +165,7 @@ ListEnd readdump(std::string_view file, const ImageOptions& options, ListSink& s
         end.problem = std::move(problem);
         return end;
     };
-    image::Read read = image::read(file, options.chip ? options.chip->size : file.size(), layout.fill);
-    if (!options.chip && read.format == image::Format::bin && !image::chipsized(file.size()))
-        return bad(0, "a binary dump of " + std::to_string(file.size()) + " bytes is no chip's size; give --chip");
-    if (!options.chip && read.format != image::Format::bin) {
-        read = image::read(file, 65536, layout.fill);
-        if (read.problem.empty()) {
-            const auto chip = image::smallestfor(read.extent);
-            read.bytes.resize(chip ? chip->size : 65536);
-        }
-    }
+    const image::Read read = image::readchip(file, options.chip, layout.fill);
     if (!read.problem.empty()) return bad(read.line, read.problem);
     layout.size = read.bytes.size();
     sink.start(true, std::nullopt);

@@ -1,5 +1,6 @@
 // A channel list's codes burnt into a memory image: the rows' blocks put at
-// the addresses their layout gives, written as a file a programmer takes.
+// the addresses their layout gives, written as a file a programmer takes,
+// into a new image or into a chip's dump, whose other bytes stay as they are.
 // Refuses rather than write a wrong chip: any failed channel, a location that
 // is no whole number or lies outside the layout or the chip, or two blocks
 // that overlap, and then writes no file.
@@ -21,6 +22,7 @@ struct ImageOptions {
     std::optional<image::Format> format;  // from the file's extension without it
     std::optional<image::Chip> chip;      // the smallest EPROM that holds every block without it
     image::Layout layout;                 // its size from the chip
+    std::string into;                     // a chip's dump to change, or empty for a new image
 };
 
 class ImageSink : public ListSink {

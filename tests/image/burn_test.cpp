@@ -53,11 +53,28 @@ TEST(BurnImage, CodesWhereTheLayoutPutsThem) {
         EXPECT_EQ(rows[2].at("location") + " " + rows[2].at("rx_khz") + " " + rows[2].at("tx_khz"), "5 156800 ");
     }
 
+    // Into a dump: only the list's blocks change; other data stays, and a
+    // block of it that the list would write refuses the list.
+    std::string dump = chip;
+    dump[1000] = '\x42';
+    dump.replace(112, 8, "\x12\x34\x56\x78\x9A\xBC\xDE\xF0");  // location 7's receive block holds no codes
+    std::ofstream(folder / "dump.bin", std::ios::binary) << dump;
+    const std::string changed = (folder / "changed.bin").string(), into = (folder / "dump.bin").string();
+    r = call({"--csv", "--image", changed, "--into", into}, "Location,Frequency,TStep\n0,438.5,25\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string after = load(changed);
+    // 438500 kHz at 25 kHz: receive N 16676 (A 0x24, B 0x104), transmit N 17540 (A 0x04, B 0x112).
+    EXPECT_EQ(after.substr(0, 16), "\xF4\xF2\xF4\xF0\xF1\xFE\xF1\xF0\xF4\xF0\xF2\xF1\xF1\xFE\xF1\xF0");
+    EXPECT_EQ(after.substr(16), dump.substr(16));
+    EXPECT_NE(r.err.find("bytes changed; byte sum"), std::string::npos) << r.err;
+
     const struct {
         std::string input;
         std::vector<std::string> options;
         std::string message;
     } refusals[] = {
+        {"Location,Frequency,TStep\n7,438.5,25\n", {"--into", into},
+         "the rx block at 0x0070 for location 7 is neither blank nor codes"},
         {list + "7,X,145.503,,0,12.5\n", {}, "not every channel was computed"},
         {list + "A1,X,145.5,,0,12.5\n", {}, "line 5: location 'A1' is not a whole number"},
         {list, {"--chip", "82S129", "--stride", "64"}, "line 4: location 5's rx block lies outside the 256-byte chip"},
