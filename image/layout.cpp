@@ -102,3 +102,53 @@ bool blank(const Bytes& bytes, std::size_t at, std::uint8_t fill) {
 }
 
 }  // namespace image
+
+#include <algorithm>
+#include <vector>
+
+#include "calc/decode.h"
+
+namespace image {
+
+std::vector<Candidate> findlayouts(const Bytes& bytes, std::uint8_t fill, std::size_t most) {
+    // Per address, the step whose codes an 8-byte block there decodes as in
+    // each direction, or nothing (an empty text).
+    std::vector<std::string_view> steps[2];
+    for (int t = 0; t < 2; ++t) {
+        steps[t].assign(bytes.size(), {});
+        for (std::size_t at = 0; at + blocksize <= bytes.size(); ++at) {
+            if (blank(bytes, at, fill)) continue;
+            const calc::CodeSet codes = codesat(bytes, at);
+            const auto decoded = calc::decodecodes(t == 0 ? calc::Direction::receive : calc::Direction::transmit,
+                                                   codes.acode, codes.bcode, codes.rcode);
+            if (decoded.problem.empty()) steps[t][at] = decoded.steptext;
+        }
+    }
+    std::vector<Candidate> found;
+    for (std::size_t stride = 16; stride <= 256 && stride <= bytes.size(); stride *= 2) {
+        for (std::size_t rx = 0; rx + blocksize <= stride; ++rx) {
+            for (std::size_t tx = 0; tx + blocksize <= stride; ++tx) {
+                if (rx < tx + blocksize && tx < rx + blocksize) continue;  // overlapping blocks
+                Candidate c;
+                c.layout.rxat = rx;
+                c.layout.txat = tx;
+                c.layout.stride = stride;
+                c.layout.size = bytes.size();
+                c.layout.fill = fill;
+                for (std::size_t base = 0; base + std::max(rx, tx) + blocksize <= bytes.size(); base += stride) {
+                    const std::string_view r = steps[0][base + rx], t = steps[1][base + tx];
+                    if (!r.empty() && r == t) ++c.both;
+                    else if (!r.empty() || !t.empty()) ++c.one;
+                }
+                if (c.both + c.one > 0) found.push_back(c);
+            }
+        }
+    }
+    std::stable_sort(found.begin(), found.end(), [](const Candidate& a, const Candidate& b) {
+        return a.both != b.both ? a.both > b.both : a.one > b.one;
+    });
+    if (found.size() > most) found.resize(most);
+    return found;
+}
+
+}  // namespace image

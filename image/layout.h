@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calc/codes.h"
 #include "image/image.h"
@@ -58,5 +59,22 @@ void putcodes(Bytes& bytes, std::size_t at, const calc::CodeSet& codes, std::uin
 calc::CodeSet codesat(const Bytes& bytes, std::size_t at);
 // Whether a block holds nothing but fill.
 bool blank(const Bytes& bytes, std::size_t at, std::uint8_t fill);
+
+}  // namespace image
+
+namespace image {
+
+// A layout that a dump may have been made with, and how well it fits: the
+// locations whose receive and transmit blocks both decode as codes of one
+// step (a plausible R), and those with one side so.
+struct Candidate {
+    Layout layout;
+    long both = 0, one = 0;
+};
+
+// The layouts under which the most blocks of a chip decode as codes, best
+// first: strides of 16 to 256 bytes, the receive and transmit blocks at any
+// two offsets within one stride, the first location 0.
+std::vector<Candidate> findlayouts(const Bytes& bytes, std::uint8_t fill, std::size_t most);
 
 }  // namespace image

@@ -72,6 +72,8 @@ Options:
                 high nibbles; each must be blank or codes in the dump
   --fill BYTE   the image's unused bytes, in hex (default FF)
   --high-nibble F|0   the high half of every code byte (default F)
+  --find-layout DUMP  the layouts under which the most blocks of a chip's
+                dump decode as codes, ranked, and the channels under the best
                 With --decode, a FILE named .bin, .hex or .s19 (or any of
                 these options) is a chip's dump: one row per location.
   --csv         write CSV (the default when output is not a terminal)
@@ -101,6 +103,7 @@ struct Options {
     std::optional<std::string> step, rx, tx, file;
     std::optional<Writer::Form> form;
     bool decode = false;
+    bool findlayout = false;  // the file is a chip's dump whose layout to find
     std::optional<std::vector<std::string>> rxcodes, txcodes;  // with decode
     std::optional<ImageOptions> image;  // with --image
 
@@ -223,7 +226,7 @@ std::optional<int> Program::parse(const std::vector<std::string>& args, Options&
             arg = arg.substr(0, arg.find('='));
         }
         const bool flag = arg == "--help" || arg == "-h" || arg == "--version" || arg == "--csv" || arg == "--table" ||
-                          arg == "--decode";
+                          arg == "--decode" || arg == "--find-layout";
         if (flag && inlinevalue) return usageerror(std::string(arg) + " takes no value");
         if (arg == "--help" || arg == "-h") {
             std::fputs(usage, io.out);
@@ -234,6 +237,10 @@ std::optional<int> Program::parse(const std::vector<std::string>& args, Options&
             return exitok;
         }
         if (arg == "--decode") continue;
+        if (arg == "--find-layout") {
+            options.findlayout = true;
+            continue;
+        }
         if (arg == "--csv" || arg == "--table") {
             options.form = arg == "--csv" ? Writer::Form::csv : Writer::Form::table;
         } else if (options.decode && (arg == "--rx" || arg == "--tx")) {
@@ -267,7 +274,9 @@ std::optional<int> Program::parse(const std::vector<std::string>& args, Options&
         options.step = *known;
     }
     if (options.single() && options.file) return usageerror("give --rx/--tx or a channel list, not both");
-    if (options.image && options.image->file.empty() && !options.decode)
+    if (options.findlayout && (!options.file || options.single() || options.decode || (options.image && !options.image->file.empty())))
+        return usageerror("--find-layout takes a chip's dump, and neither --decode nor --image");
+    if (options.image && options.image->file.empty() && !options.decode && !options.findlayout)
         return usageerror("the layout options go with --image FILE, or with --decode DUMP");
     if (options.image && !options.image->file.empty() && (options.single() || options.decode))
         return usageerror("--image takes a channel list");
@@ -355,7 +364,7 @@ int Program::channellist(const Options& options, Writer::Form form) const {
 
     FileSource source(in);
     FileSink out(io.out), err(io.err);
-    if (options.decode && !fromstdin && (options.image || image::formatof(*options.file))) {
+    if (options.findlayout || (options.decode && !fromstdin && (options.image || image::formatof(*options.file)))) {
         // A chip's dump, read whole: it is 64 KiB at the most.
         std::string dump;
         char block[4096];
@@ -364,10 +373,30 @@ int Program::channellist(const Options& options, Writer::Form form) const {
             complain("cannot read " + name + ": " + std::strerror(errno));
             return exitfailed;
         }
+        ImageOptions layout = options.image.value_or(ImageOptions{});
+        if (options.findlayout) {
+            const image::Read chip = image::readchip(dump, layout.chip, layout.layout.fill);
+            if (!chip.problem.empty()) {
+                complain(name + (chip.line > 0 ? ": line " + std::to_string(chip.line) : std::string()) + ": " + chip.problem);
+                return exitfailed;
+            }
+            const auto found = image::findlayouts(chip.bytes, layout.layout.fill, 5);
+            if (found.empty()) {
+                complain(name + ": no block decodes as codes under any layout tried");
+                return exitfailed;
+            }
+            std::string ranked = "layouts, best first (locations with both blocks codes of one step, and with one):\n";
+            for (const auto& c : found)
+                ranked += "  --rx-at " + std::to_string(c.layout.rxat) + " --tx-at " + std::to_string(c.layout.txat) +
+                          " --stride " + std::to_string(c.layout.stride) + " --first 0: " + std::to_string(c.both) + " and " +
+                          std::to_string(c.one) + "\n";
+            err.write(ranked + "the channels under the first, to check against the radio's known ones:\n");
+            layout.layout = found.front().layout;
+        }
         Writer writer(out, form);
         WriterSink rows(writer);
         ListMessages messages(err, name, rows, "location");
-        const ListEnd end = readdump(dump, options.image.value_or(ImageOptions{}), messages);
+        const ListEnd end = readdump(dump, layout, messages);
         if (end.kind == ListEnd::Kind::read && !writer.flush()) return exitfailed;
         return messages.finish(end);
     }

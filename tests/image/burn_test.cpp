@@ -68,6 +68,22 @@ TEST(BurnImage, CodesWhereTheLayoutPutsThem) {
     EXPECT_EQ(after.substr(16), dump.substr(16));
     EXPECT_NE(r.err.find("bytes changed; byte sum"), std::string::npos) << r.err;
 
+    // A chip of another layout is found: its blocks moved to 4 and 20 in
+    // strides of 32.
+    std::string moved(1024, '\xFF');
+    for (std::size_t location = 0; location < 6; ++location) {
+        moved.replace(location * 32 + 4, 8, chip.substr(location * 16, 8));
+        moved.replace(location * 32 + 20, 8, chip.substr(location * 16 + 8, 8));
+    }
+    std::ofstream(folder / "moved.bin", std::ios::binary) << moved;
+    r = call({"--csv", "--find-layout", (folder / "moved.bin").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("best first (locations with both blocks codes of one step, and with one):\n"
+                         "  --rx-at 4 --tx-at 20 --stride 32 --first 0: 2 and 1\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(records(r.out).size(), 3u) << r.out;
+
     const struct {
         std::string input;
         std::vector<std::string> options;
