@@ -152,6 +152,7 @@ double readdecimal(Reader& in) {
 }  // namespace
 
 double valnum(std::string_view text) {
+#if defined(__cpp_lib_to_chars)
     // Most texts are plain digits with at most one point: read them as they
     // stand, and any other the long way.
     bool point = false, plain = !text.empty();
@@ -163,6 +164,7 @@ double valnum(std::string_view text) {
         double value = 0.0;
         if (std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc()) return value;
     }
+#endif
     Reader in(text);
     if (in.peek() == '&') {
         in.next();

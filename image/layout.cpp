@@ -80,7 +80,7 @@ void putcodes(Bytes& bytes, std::size_t at, const calc::CodeSet& codes, std::uin
         for (std::size_t i = 1; i < text->size(); i += 2) {
             const char c = (*text)[i];
             const unsigned digit = c <= '9' ? static_cast<unsigned>(c - '0') : static_cast<unsigned>(c - 'A' + 10);
-            bytes[k++] = static_cast<std::uint8_t>((highnibble << 4) | digit);
+            bytes[k++] = static_cast<std::uint8_t>((static_cast<unsigned>(highnibble) << 4) | digit);
         }
 }
 

@@ -144,60 +144,24 @@ private:
     Streams io;
 };
 
+// A file's bytes, or nothing with errno set.
+std::optional<std::string> readwhole(const std::string& path) {
+    std::FILE* in = openutf8(path, "rb");
+    if (!in) return std::nullopt;
+    std::string bytes;
+    char block[4096];
+    for (std::size_t n; (n = std::fread(block, 1, sizeof block, in)) > 0;) bytes.append(block, n);
+    const bool failed = std::ferror(in) != 0;
+    std::fclose(in);
+    if (failed) return std::nullopt;
+    return bytes;
+}
+
 bool imageoption(std::string_view arg) {
     for (const char* name : {"--image", "--into", "--image-format", "--chip", "--rx-at", "--tx-at", "--stride", "--first", "--channels",
                              "--fill", "--high-nibble"})
         if (arg == name) return true;
     return false;
-}
-
-// A whole number, decimal or with 0x hexadecimal (always hexadecimal where
-// hex, as a byte is written).
-std::optional<long> wholenumber(std::string_view text, bool hex = false) {
-    int base = hex ? 16 : 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2), base = 16;
-    long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
-    return value;
-}
-
-// Takes one image option's value; what is wrong with it, or nothing.
-std::string setimage(ImageOptions& image, std::string_view arg, const std::string& value) {
-    const std::string said = std::string(arg) + " " + value;
-    auto& layout = image.layout;
-    if (arg == "--image" || arg == "--into") {
-        (arg == "--image" ? image.file : image.into) = value;
-        return "";
-    }
-    if (arg == "--image-format") {
-        image.format = image::formatnamed(value);
-        return image.format ? "" : said + ": give bin, ihex or srec";
-    }
-    if (arg == "--chip") {
-        image.chip = image::chipnamed(value);
-        return image.chip ? "" : said + ": give 2708 to 27512, 74S287, 82S129, 82S131, 82S137 or a size up to 64K";
-    }
-    if (arg == "--high-nibble") {
-        if (value != "F" && value != "f" && value != "0") return said + ": give F or 0";
-        layout.highnibble = value == "0" ? 0 : 0xF;
-        return "";
-    }
-    const auto number = wholenumber(value, arg == "--fill");
-    if (!number) return said + " is not a whole number";
-    if (arg == "--fill") {
-        if (*number > 0xFF) return said + " is not a byte";
-        layout.fill = static_cast<std::uint8_t>(*number);
-    } else if (arg == "--rx-at" || arg == "--tx-at" || arg == "--stride") {
-        if (*number > 65535) return said + " is beyond a 64 KiB chip";
-        (arg == "--rx-at" ? layout.rxat : arg == "--tx-at" ? layout.txat : layout.stride) = static_cast<std::size_t>(*number);
-    } else if (arg == "--first") {
-        layout.first = *number;
-    } else {
-        if (*number == 0) return said + ": a layout holds at least one location";
-        layout.channels = *number;
-    }
-    return "";
 }
 
 // Parses the command line; an exit status when the program is done already.
@@ -256,7 +220,7 @@ std::optional<int> Program::parse(const std::vector<std::string>& args, Options&
             else if (i + 1 < args.size()) value = args[++i];
             else return usageerror(std::string(arg) + " needs a value");
             if (!options.image) options.image.emplace();
-            if (const std::string problem = setimage(*options.image, arg, value); !problem.empty()) return usageerror(problem);
+            if (const std::string problem = setimageoption(*options.image, arg, value); !problem.empty()) return usageerror(problem);
         } else if (arg == "--step" || arg == "--rx" || arg == "--tx") {
             auto& slot = arg == "--step" ? options.step : arg == "--rx" ? options.rx : options.tx;
             if (inlinevalue) slot = inlinevalue;
@@ -366,13 +330,12 @@ int Program::channellist(const Options& options, Writer::Form form) const {
     FileSink out(io.out), err(io.err);
     if (options.findlayout || (options.decode && !fromstdin && (options.image || image::formatof(*options.file)))) {
         // A chip's dump, read whole: it is 64 KiB at the most.
-        std::string dump;
-        char block[4096];
-        for (std::size_t n; (n = std::fread(block, 1, sizeof block, in)) > 0;) dump.append(block, n);
-        if (std::ferror(in)) {
+        const auto whole = readwhole(*options.file);
+        if (!whole) {
             complain("cannot read " + name + ": " + std::strerror(errno));
             return exitfailed;
         }
+        const std::string& dump = *whole;
         ImageOptions layout = options.image.value_or(ImageOptions{});
         if (options.findlayout) {
             const image::Read chip = image::readchip(dump, layout.chip, layout.layout.fill);
@@ -408,8 +371,29 @@ int Program::channellist(const Options& options, Writer::Form form) const {
     const ListEnd end = readlist(source, {options.step, false}, messages);
     if (end.kind == ListEnd::Kind::read && !writer.flush()) return exitfailed;
     const int status = messages.finish(end);
-    const bool written = end.kind == ListEnd::Kind::read && image.write(*options.image, status == exitok, err);
-    return written ? status : exitfailed;
+    if (end.kind != ListEnd::Kind::read) return status;
+    const ImageOptions& wanted = *options.image;
+    std::optional<std::string> dump;
+    if (!wanted.into.empty()) {
+        dump = readwhole(wanted.into);
+        if (!dump) {
+            complain("cannot read " + wanted.into + ": " + std::strerror(errno));
+            complain("no image written");
+            return exitfailed;
+        }
+    }
+    const auto bytes = image.build(wanted, dump ? &*dump : nullptr, status == exitok, err);
+    if (!bytes) return exitfailed;
+    const std::string text = image::write(*bytes, imageformat(wanted));
+    std::FILE* file = openutf8(wanted.file, "wb");
+    const bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    if (!file || std::fclose(file) != 0 || !written) {
+        if (file) removeutf8(wanted.file);  // no half-written image to burn
+        complain("cannot write " + wanted.file);
+        return exitfailed;
+    }
+    complain("wrote " + wanted.file);
+    return status;
 }
 
 }  // namespace

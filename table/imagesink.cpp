@@ -32,11 +32,12 @@ void ImageSink::row(const Row& row) {
     placed_.push_back({row.line, std::string(trim(row.channel.location)), codes(row.channel.rx), codes(row.channel.tx)});
 }
 
-bool ImageSink::write(const ImageOptions& options, bool allcomputed, Sink& err) const {
-    const auto refuse = [&](const std::string& words) {
+std::optional<image::Bytes> ImageSink::build(const ImageOptions& options, const std::string* dump, bool allcomputed,
+                                             Sink& err) const {
+    const auto refuse = [&](const std::string& words) -> std::optional<image::Bytes> {
         say(err, words);
         say(err, "no image written");
-        return false;
+        return std::nullopt;
     };
     if (!allcomputed) return refuse(options.file + ": not every channel was computed, and a chip must hold them all");
 
@@ -59,18 +60,12 @@ bool ImageSink::write(const ImageOptions& options, bool allcomputed, Sink& err) 
     }
     // The chip: the dump's, the one given, or the smallest that holds it all.
     image::Bytes bytes;
-    if (!options.into.empty()) {
-        std::FILE* in = openutf8(options.into, "rb");
-        if (!in) return refuse("cannot open " + options.into + ": " + std::strerror(errno));
-        std::string file;
-        char block[4096];
-        for (std::size_t n; (n = std::fread(block, 1, sizeof block, in)) > 0;) file.append(block, n);
-        std::fclose(in);
-        image::Read dump = image::readchip(file, options.chip, layout.fill);
-        if (!dump.problem.empty())
-            return refuse(options.into + (dump.line > 0 ? ": line " + std::to_string(dump.line) : std::string()) + ": " +
-                          dump.problem);
-        bytes = std::move(dump.bytes);
+    if (dump) {
+        image::Read read = image::readchip(*dump, options.chip, layout.fill);
+        if (!read.problem.empty())
+            return refuse(options.into + (read.line > 0 ? ": line " + std::to_string(read.line) : std::string()) + ": " +
+                          read.problem);
+        bytes = std::move(read.bytes);
     } else {
         std::optional<image::Chip> chip = options.chip;
         if (!chip) {
@@ -90,7 +85,7 @@ bool ImageSink::write(const ImageOptions& options, bool allcomputed, Sink& err) 
         for (auto [codes, transmit, label] : {std::tuple{&p.rx, false, "rx"}, std::tuple{&p.tx, true, "tx"}}) {
             // A receive-only channel's transmit block is fill: in a new image
             // as it is, in a dump made so.
-            if (!*codes && options.into.empty()) continue;
+            if (!*codes && !dump) continue;
             const auto at = layout.block(locations[i], transmit);
             const std::string where = "line " + std::to_string(p.line) + ": location " + std::to_string(locations[i]) + "'s " +
                                       label + " block";
@@ -100,7 +95,7 @@ bool ImageSink::write(const ImageOptions& options, bool allcomputed, Sink& err) 
                     return refuse(where + " at " + hex(*at, 4) + " overlaps a block of line " + std::to_string(owner[k]));
                 owner[k] = p.line;
             }
-            if (!options.into.empty() && !image::blank(bytes, *at, layout.fill)) {
+            if (dump && !image::blank(bytes, *at, layout.fill)) {
                 // What the dump holds there must be codes too, or the layout
                 // does not fit this chip.
                 const calc::CodeSet old = image::codesat(bytes, *at);
@@ -114,7 +109,7 @@ bool ImageSink::write(const ImageOptions& options, bool allcomputed, Sink& err) 
             if (!*codes) {
                 std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(*at),
                           bytes.begin() + static_cast<std::ptrdiff_t>(*at + image::blocksize), layout.fill);
-            } else if (options.into.empty()) {
+            } else if (!dump) {
                 image::putcodes(bytes, *at, **codes, layout.highnibble);
             } else {
                 image::putcodes(bytes, *at, **codes, 0);  // the high nibbles stay as the dump has them
@@ -123,7 +118,7 @@ bool ImageSink::write(const ImageOptions& options, bool allcomputed, Sink& err) 
             }
         }
     }
-    if (!options.into.empty()) {
+    if (dump) {
         long changed = 0, raised = 0;
         for (std::size_t k = 0; k < bytes.size(); ++k) {
             changed += bytes[k] != before[k];
@@ -137,18 +132,66 @@ bool ImageSink::write(const ImageOptions& options, bool allcomputed, Sink& err) 
                          " changed bytes need a bit from 0 to 1, which burning cannot do: erase the chip first");
     }
 
-    const image::Format format = options.format ? *options.format : image::formatof(options.file).value_or(image::Format::bin);
-    const std::string text = image::write(bytes, format);
-    std::FILE* out = openutf8(options.file, "wb");
-    const bool written = out && std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    if (!out || std::fclose(out) != 0 || !written) {
-        if (out) removeutf8(options.file);  // no half-written image to burn
-        return refuse("cannot write " + options.file);
+    say(err, "the image holds " + std::to_string(placed_.size()) + " channels in " + std::to_string(layout.size) +
+                 " bytes, byte sum " + hex(image::bytesum(bytes), 4) + ", CRC-32 " + hex(image::crc32(bytes), 8));
+    return bytes;
+}
+
+namespace {
+
+// A whole number, decimal or with 0x hexadecimal (always hexadecimal where
+// hex, as a byte is written).
+std::optional<long> parsenumber(std::string_view text, bool hex = false) {
+    int base = hex ? 16 : 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2), base = 16;
+    long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::string setimageoption(ImageOptions& image, std::string_view arg, const std::string& value) {
+    const std::string said = std::string(arg) + " " + value;
+    auto& layout = image.layout;
+    if (arg == "--image" || arg == "--into") {
+        (arg == "--image" ? image.file : image.into) = value;
+        return "";
     }
-    say(err, "wrote " + options.file + ": " + std::to_string(placed_.size()) + " channels in " +
-                 std::to_string(layout.size) + " bytes, byte sum " + hex(image::bytesum(bytes), 4) + ", CRC-32 " +
-                 hex(image::crc32(bytes), 8));
-    return true;
+    if (arg == "--image-format") {
+        image.format = image::formatnamed(value);
+        return image.format ? "" : said + ": give bin, ihex or srec";
+    }
+    if (arg == "--chip") {
+        image.chip = image::chipnamed(value);
+        return image.chip ? "" : said + ": give 2708 to 27512, 74S287, 82S129, 82S131, 82S137 or a size up to 64K";
+    }
+    if (arg == "--high-nibble") {
+        if (value != "F" && value != "f" && value != "0") return said + ": give F or 0";
+        layout.highnibble = value == "0" ? 0 : 0xF;
+        return "";
+    }
+    const auto number = parsenumber(value, arg == "--fill");
+    if (!number) return said + " is not a whole number";
+    if (arg == "--fill") {
+        if (*number > 0xFF) return said + " is not a byte";
+        layout.fill = static_cast<std::uint8_t>(*number);
+    } else if (arg == "--rx-at" || arg == "--tx-at" || arg == "--stride") {
+        if (*number > 65535) return said + " is beyond a 64 KiB chip";
+        (arg == "--rx-at" ? layout.rxat : arg == "--tx-at" ? layout.txat : layout.stride) = static_cast<std::size_t>(*number);
+    } else if (arg == "--first") {
+        layout.first = *number;
+    } else {
+        if (*number == 0) return said + ": a layout holds at least one location";
+        layout.channels = *number;
+    }
+    return "";
+}
+
+
+image::Format imageformat(const ImageOptions& options) {
+    return options.format ? *options.format : image::formatof(options.file).value_or(image::Format::bin);
 }
 
 }  // namespace table

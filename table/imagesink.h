@@ -25,6 +25,13 @@ struct ImageOptions {
     std::string into;                     // a chip's dump to change, or empty for a new image
 };
 
+// Takes one image or layout option's value ("--chip", "2716"); what is
+// wrong with it, or nothing.
+std::string setimageoption(ImageOptions& options, std::string_view option, const std::string& value);
+
+// The format of the image file: given, or from its name, or raw binary.
+image::Format imageformat(const ImageOptions& options);
+
 class ImageSink : public ListSink {
 public:
     explicit ImageSink(ListSink& rows) : rows_(rows) {}
@@ -32,9 +39,11 @@ public:
     void row(const Row& row) override;
     void named(long line, const std::string& words) override { rows_.named(line, words); }
 
-    // Writes the image once the list is read, or says on err why not; true
-    // when the file was written.
-    bool write(const ImageOptions& options, bool allcomputed, Sink& err) const;
+    // The image once the list is read, or nothing, with err told why: a new
+    // one, or dump (a chip's dump file's bytes) with the list's blocks
+    // changed.
+    std::optional<image::Bytes> build(const ImageOptions& options, const std::string* dump, bool allcomputed,
+                                      Sink& err) const;
 
 private:
     struct Placed {

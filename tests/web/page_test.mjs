@@ -10,7 +10,7 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import { createServer } from 'node:http';
-import { readFileSync, mkdirSync } from 'node:fs';
+import { readFileSync, mkdirSync, mkdtempSync, writeFileSync } from 'node:fs';
 import { extname, join } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { chromium } from 'playwright-core';
@@ -220,6 +220,36 @@ test('a channel list: rows with their status, the CSV the native program writes,
   }
   assert.equal(await page.isVisible('#listsave'), true);
   assert.deepEqual(requests.filter((url) => !/^(file|data|blob):/.test(url)), [], 'a request left the page');
+  await context.close();
+});
+
+test('a memory image: the native program\'s bytes, a dump read back, its layout found', async () => {
+  const { context, page, errors } = await open({ viewport: { width: 1280, height: 800 } });
+  const list = 'Location,Name,Frequency,Duplex,Offset,TStep\n0,A,430.000000,,0,5\n1,B,145.000000,+,0.6,12.5\n';
+  await page.setInputFiles('#listfile', { name: 'club.csv', mimeType: 'text/csv', buffer: Buffer.from(list) });
+  await page.waitForSelector('#listrows tbody tr');
+  const folder = mkdtempSync(join(env.TMPDIR ?? '/tmp', 'image-'));
+  writeFileSync(join(folder, 'club.csv'), list);
+  for (const [button, name] of [['#saveimagebin', 'club.bin'], ['#saveimagehex', 'club.hex']]) {
+    const [saved] = await Promise.all([page.waitForEvent('download'), page.click(button)]);
+    assert.equal(saved.suggestedFilename(), name);
+    const native = spawnSync(env.FREQCODE_TABLE, ['--csv', join(folder, 'club.csv'), '--image', join(folder, name)]);
+    assert.equal(native.status, 0, String(native.stderr));
+    assert.deepEqual(readFileSync(await saved.path()), readFileSync(join(folder, name)), name);
+  }
+  // The image as a chip's dump, with its blocks moved: its layout is found
+  // and its channels shown.
+  const chip = readFileSync(join(folder, 'club.bin'));
+  const moved = Buffer.alloc(chip.length, 0xff);
+  for (let location = 0; location < 2; ++location) {
+    chip.copy(moved, location * 32 + 4, location * 16, location * 16 + 8);
+    chip.copy(moved, location * 32 + 20, location * 16 + 8, location * 16 + 16);
+  }
+  await page.setInputFiles('#dumpfile', { name: 'old.bin', mimeType: 'application/octet-stream', buffer: moved });
+  await page.click('#findlayout');
+  assert.deepEqual(await Promise.all(['rxat', 'txat', 'stride'].map((id) => value(page, id))), ['4', '20', '32']);
+  assert.deepEqual(await page.$$eval('#listrows td.col-rx_khz', (cells) => cells.map((c) => c.textContent)), ['430000', '145000']);
+  assert.deepEqual(errors, []);
   await context.close();
 });
 

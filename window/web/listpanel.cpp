@@ -14,7 +14,10 @@
 #include "table/bytes.h"
 #include "table/channel.h"
 #include "table/columns.h"
+#include "image/image.h"
+#include "image/layout.h"
 #include "table/decimal.h"
+#include "table/imagesink.h"
 #include "table/messages.h"
 #include "table/readlist.h"
 #include "table/writer.h"
@@ -33,6 +36,16 @@ val withtext(const char* tag, const std::string& text) {
 
 // The list last opened: it stays in the page's memory only, never stored.
 std::string listname, listbytes;
+
+// The panel's choices of steps and work.
+table::ListOptions listoptions() {
+    table::ListOptions options;
+    const std::string step = element("liststep")["value"].as<std::string>();
+    if (element("listmode")["value"].as<std::string>() == "decode") options.decode = true;
+    else if (step == table::autostep) options.step = table::autostep;
+    else if (!step.empty()) options.step = table::steptext(step);
+    return options;
+}
 
 // A list's rows as values for the table, and as the CSV to save.
 class PanelSink : public table::ListSink {
@@ -95,6 +108,126 @@ void offer(const std::string& csv, bool any) {
     link.set("hidden", false);
 }
 
+// The chip's dump last opened, kept in memory as the list is.
+std::string dumpname, dumpbytes;
+
+// The layout and chip the fields give; problems go to the chip's messages.
+std::optional<table::ImageOptions> chipoptions(std::string& problems) {
+    table::ImageOptions options;
+    const std::pair<const char*, const char*> fields[] = {{"--rx-at", "rxat"}, {"--tx-at", "txat"}, {"--stride", "stride"},
+                                                          {"--first", "first"}, {"--fill", "fill"},
+                                                          {"--high-nibble", "highnibble"}, {"--chip", "chipname"}};
+    for (const auto& [option, id] : fields) {
+        const std::string value = element(id)["value"].as<std::string>();
+        if (value.empty()) continue;
+        if (const std::string problem = table::setimageoption(options, option, value); !problem.empty())
+            problems += problem + "\n";
+    }
+    if (!problems.empty()) return std::nullopt;
+    return options;
+}
+
+// Offers bytes as a file to save, under a name.
+void download(const std::string& bytes, const std::string& name, const char* type) {
+    val parts = val::array();
+    parts.call<void>("push", val(emscripten::typed_memory_view(bytes.size(), reinterpret_cast<const unsigned char*>(bytes.data()))));
+    val options = val::object();
+    options.set("type", std::string(type));
+    const std::string url = val::global("URL").call<std::string>("createObjectURL", val::global("Blob").new_(parts, options));
+    val link = create("a");
+    link.set("href", url);
+    link.set("download", name);
+    link.call<void>("click");
+    val::global("setTimeout").call<void>("call", val::null(), val::global("URL")["revokeObjectURL"].call<val>("bind", val::global("URL"), url), 1000);
+}
+
+// The dump's channels under the fields' layout, in the table.
+void showdump() {
+    std::string problems;
+    const auto options = chipoptions(problems);
+    element("chipmessages").set("textContent", problems);
+    if (!options || dumpname.empty()) return;
+    PanelSink rows;
+    table::StringSink messages;
+    table::ListMessages said(messages, dumpname, rows, "location");
+    const table::ListEnd end = table::readdump(dumpbytes, *options, said);
+    said.finish(end);
+    element("listsummary").set("textContent", dumpname + ": " + std::to_string(rows.rows.size()) + " channels on the chip");
+    element("chipmessages").set("textContent", messages.text());
+    showrows(rows.rows);
+    offer(rows.saved.text(), false);
+}
+
+EM_BOOL findlayout(int, const EmscriptenMouseEvent*, void*) {
+    std::string problems;
+    const auto options = chipoptions(problems);
+    if (!options || dumpname.empty()) {
+        element("chipmessages").set("textContent", dumpname.empty() ? std::string("Open a chip's dump first.") : problems);
+        return EM_TRUE;
+    }
+    const image::Read chip = image::readchip(dumpbytes, options->chip, options->layout.fill);
+    if (!chip.problem.empty()) {
+        element("chipmessages").set("textContent", dumpname + ": " + chip.problem);
+        return EM_TRUE;
+    }
+    const auto found = image::findlayouts(chip.bytes, options->layout.fill, 5);
+    if (found.empty()) {
+        element("chipmessages").set("textContent", dumpname + ": no block decodes as codes under any layout tried");
+        return EM_TRUE;
+    }
+    std::string ranked = "Layouts, best first (locations with both blocks codes of one step, and with one):\n";
+    for (const auto& c : found)
+        ranked += "  receive at " + std::to_string(c.layout.rxat) + ", transmit at " + std::to_string(c.layout.txat) +
+                  ", stride " + std::to_string(c.layout.stride) + ": " + std::to_string(c.both) + " and " +
+                  std::to_string(c.one) + "\n";
+    element("rxat").set("value", std::to_string(found.front().layout.rxat));
+    element("txat").set("value", std::to_string(found.front().layout.txat));
+    element("stride").set("value", std::to_string(found.front().layout.stride));
+    element("first").set("value", std::string("0"));
+    showdump();
+    element("chipmessages").set("textContent",
+                                ranked + "The table shows the channels under the first: check them against the radio's.\n" +
+                                    element("chipmessages")["textContent"].as<std::string>());
+    return EM_TRUE;
+}
+
+// The list's codes as an image, saved as <list>.bin or .hex.
+void saveimage(image::Format format) {
+    std::string problems;
+    auto options = chipoptions(problems);
+    if (!options || listname.empty()) {
+        element("chipmessages").set("textContent", listname.empty() ? std::string("Open a channel list first.") : problems);
+        return;
+    }
+    const bool into = element("intodump")["checked"].as<bool>() && !dumpname.empty();
+    options->into = into ? dumpname : std::string();
+    options->file = listname;
+    table::MemorySource source(listbytes);
+    PanelSink rows;
+    table::ImageSink image(rows);
+    table::StringSink messages;
+    table::ListMessages said(messages, listname, image);
+    const table::ListEnd end = table::readlist(source, listoptions(), said);
+    const int status = said.finish(end);
+    const auto bytes = end.kind == table::ListEnd::Kind::read ? image.build(*options, into ? &dumpbytes : nullptr, status == 0, messages)
+                                                                : std::nullopt;
+    element("chipmessages").set("textContent", messages.text());
+    if (!bytes) return;
+    const std::size_t dot = listname.rfind('.');
+    const std::string base = dot == std::string::npos || dot == 0 ? listname : listname.substr(0, dot);
+    download(image::write(*bytes, format), base + (format == image::Format::bin ? ".bin" : ".hex"),
+             format == image::Format::bin ? "application/octet-stream" : "text/plain");
+}
+
+EM_BOOL saveimagebin(int, const EmscriptenMouseEvent*, void*) {
+    saveimage(image::Format::bin);
+    return EM_TRUE;
+}
+EM_BOOL saveimagehex(int, const EmscriptenMouseEvent*, void*) {
+    saveimage(image::Format::ihex);
+    return EM_TRUE;
+}
+
 EM_BOOL printsheet(int, const EmscriptenMouseEvent*, void*) {
     val::global("window").call<void>("print");
     return EM_TRUE;
@@ -105,11 +238,7 @@ EM_BOOL printsheet(int, const EmscriptenMouseEvent*, void*) {
 // Runs the list through the list library with the panel's choices.
 void runlist() {
     if (listname.empty()) return;
-    table::ListOptions options;
-    const std::string step = element("liststep")["value"].as<std::string>();
-    if (element("listmode")["value"].as<std::string>() == "decode") options.decode = true;
-    else if (step == table::autostep) options.step = table::autostep;
-    else if (!step.empty()) options.step = table::steptext(step);
+    const table::ListOptions options = listoptions();
 
     table::MemorySource source(listbytes);
     PanelSink rows;
@@ -152,6 +281,23 @@ void createlistpanel() {
         steps.call<void>("appendChild", option);
     }
     emscripten_set_click_callback("#listprint", nullptr, EM_FALSE, printsheet);
+    emscripten_set_click_callback("#findlayout", nullptr, EM_FALSE, findlayout);
+    emscripten_set_click_callback("#saveimagebin", nullptr, EM_FALSE, saveimagebin);
+    emscripten_set_click_callback("#saveimagehex", nullptr, EM_FALSE, saveimagehex);
+    val chips = element("chipname");
+    for (const char* name : {"2708", "2716", "2732", "2764", "27128", "27256", "27512", "74S287", "82S129", "82S131", "82S137"}) {
+        val option = withtext("option", name);
+        option.set("value", std::string(name));
+        chips.call<void>("appendChild", option);
+    }
+}
+
+void opendump(std::string name, std::string bytes) {
+    const std::size_t slash = name.find_last_of("/\\");
+    if (slash != std::string::npos) name.erase(0, slash + 1);
+    dumpname = name.empty() ? "dump.bin" : std::move(name);
+    dumpbytes = std::move(bytes);
+    showdump();
 }
 
 }  // namespace web
@@ -159,4 +305,5 @@ void createlistpanel() {
 EMSCRIPTEN_BINDINGS(freqcode_lists) {
     emscripten::function("openlist", &web::openlist);
     emscripten::function("runlist", &web::runlist);
+    emscripten::function("opendump", &web::opendump);
 }
