@@ -338,14 +338,10 @@ int Program::channellist(const Options& options, Writer::Form form) const {
         const std::string& dump = *whole;
         ImageOptions layout = options.image.value_or(ImageOptions{});
         if (options.findlayout) {
-            const image::Read chip = image::readchip(dump, layout.chip, layout.layout.fill);
-            if (!chip.problem.empty()) {
-                complain(name + (chip.line > 0 ? ": line " + std::to_string(chip.line) : std::string()) + ": " + chip.problem);
-                return exitfailed;
-            }
-            const auto found = image::findlayouts(chip.bytes, layout.layout.fill, 5);
+            std::string problem;
+            const auto found = findlayouts(dump, layout, problem);
             if (found.empty()) {
-                complain(name + ": no block decodes as codes under any layout tried");
+                complain(name + ": " + problem);
                 return exitfailed;
             }
             std::string ranked = "layouts, best first (locations with both blocks codes of one step, and with one):\n";

@@ -246,3 +246,18 @@ ListEnd readdump(std::string_view file, const ImageOptions& options, ListSink& s
 }
 
 }  // namespace table
+
+namespace table {
+
+std::vector<image::Candidate> findlayouts(std::string_view file, const ImageOptions& options, std::string& problem) {
+    const image::Read chip = image::readchip(file, options.chip, options.layout.fill);
+    if (!chip.problem.empty()) {
+        problem = (chip.line > 0 ? "line " + std::to_string(chip.line) + ": " : std::string()) + chip.problem;
+        return {};
+    }
+    auto found = image::findlayouts(chip.bytes, options.layout.fill, 5);
+    if (found.empty()) problem = "no block decodes as codes under any layout tried";
+    return found;
+}
+
+}  // namespace table

@@ -67,4 +67,9 @@ namespace table {
 // that holds its data. The list's end, as readlist's.
 ListEnd readdump(std::string_view file, const ImageOptions& options, ListSink& sink);
 
+// The layouts a chip's dump fits best, best first (image::findlayouts), or
+// none, with problem saying why: the dump cannot be read, or no block of it
+// decodes as codes.
+std::vector<image::Candidate> findlayouts(std::string_view file, const ImageOptions& options, std::string& problem);
+
 }  // namespace table

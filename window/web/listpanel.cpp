@@ -165,14 +165,10 @@ EM_BOOL findlayout(int, const EmscriptenMouseEvent*, void*) {
         element("chipmessages").set("textContent", dumpname.empty() ? std::string("Open a chip's dump first.") : problems);
         return EM_TRUE;
     }
-    const image::Read chip = image::readchip(dumpbytes, options->chip, options->layout.fill);
-    if (!chip.problem.empty()) {
-        element("chipmessages").set("textContent", dumpname + ": " + chip.problem);
-        return EM_TRUE;
-    }
-    const auto found = image::findlayouts(chip.bytes, options->layout.fill, 5);
+    std::string problem;
+    const auto found = table::findlayouts(dumpbytes, *options, problem);
     if (found.empty()) {
-        element("chipmessages").set("textContent", dumpname + ": no block decodes as codes under any layout tried");
+        element("chipmessages").set("textContent", dumpname + ": " + problem);
         return EM_TRUE;
     }
     std::string ranked = "Layouts, best first (locations with both blocks codes of one step, and with one):\n";
