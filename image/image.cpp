@@ -65,6 +65,7 @@ Read refuse(Read read, long line, std::string problem) {
 std::string beyond(std::size_t size) { return "data beyond the chip's " + std::to_string(size) + " bytes"; }
 
 Read readihex(std::string_view file, Read read) {
+    const std::size_t size = read.bytes.size();
     const auto lines = linesof(file);
     std::size_t base = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -85,7 +86,7 @@ Read readihex(std::string_view file, Read read) {
             case 0x00:
                 for (std::size_t k = 0; k < count; ++k) {
                     const std::size_t at = base + address + k;
-                    if (at >= read.bytes.size()) return refuse(std::move(read), number, beyond(read.bytes.size()));
+                    if (at >= size) return refuse(std::move(read), number, beyond(size));
                     read.bytes[at] = (*bytes)[4 + k];
                     read.extent = std::max(read.extent, at + 1);
                 }
@@ -102,6 +103,7 @@ Read readihex(std::string_view file, Read read) {
 }
 
 Read readsrec(std::string_view file, Read read) {
+    const std::size_t size = read.bytes.size();
     const auto lines = linesof(file);
     long datarecords = 0;
     bool counted = false;
@@ -130,7 +132,7 @@ Read readsrec(std::string_view file, Read read) {
             case '3':
                 ++datarecords;
                 for (std::size_t k = 0; k < count; ++k) {
-                    if (address + k >= read.bytes.size()) return refuse(std::move(read), number, beyond(read.bytes.size()));
+                    if (address + k >= size) return refuse(std::move(read), number, beyond(size));
                     read.bytes[address + k] = (*bytes)[data + k];
                     read.extent = std::max(read.extent, address + k + 1);
                 }

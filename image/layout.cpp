@@ -121,7 +121,7 @@ std::vector<Candidate> findlayouts(const Bytes& bytes, std::uint8_t fill, std::s
             const calc::CodeSet codes = codesat(bytes, at);
             const auto decoded = calc::decodecodes(t == 0 ? calc::Direction::receive : calc::Direction::transmit,
                                                    codes.acode, codes.bcode, codes.rcode);
-            if (decoded.problem.empty()) steps[t][at] = decoded.steptext;
+            if (decoded.problem.empty()) steps[t][at] = calc::stepof(decoded.steptext).text;  // the table's own text
         }
     }
     std::vector<Candidate> found;
