@@ -40,20 +40,31 @@ std::optional<image::Bytes> ImageSink::build(const ImageOptions& options, const 
         return std::nullopt;
     };
     if (!allcomputed) return refuse(options.file + ": not every channel was computed, and a chip must hold them all");
+    // Every cause is named before the image is refused.
+    long causes = 0;
+    const auto cause = [&](const std::string& words) {
+        say(err, words);
+        ++causes;
+    };
 
     // Each location a whole number, each block inside the layout.
     image::Layout layout = options.layout;
-    std::vector<long> locations;
+    std::vector<long> locations;  // -1 where there is none
     std::size_t needed = 0;
     for (const Placed& p : placed_) {
         long location = 0;
         const auto [end, error] = std::from_chars(p.location.data(), p.location.data() + p.location.size(), location);
-        if (p.location.empty() || error != std::errc() || end != p.location.data() + p.location.size() || location < 0)
-            return refuse("line " + std::to_string(p.line) + ": location '" + p.location + "' is not a whole number");
-        if (location < layout.first || (layout.channels && location - layout.first >= *layout.channels))
-            return refuse("line " + std::to_string(p.line) + ": location " + std::to_string(location) +
-                          " is outside the layout's locations");
-        locations.push_back(location);
+        locations.push_back(-1);
+        if (p.location.empty() || error != std::errc() || end != p.location.data() + p.location.size() || location < 0) {
+            cause("line " + std::to_string(p.line) + ": location '" + p.location + "' is not a whole number");
+            continue;
+        }
+        if (location < layout.first || (layout.channels && location - layout.first >= *layout.channels)) {
+            cause("line " + std::to_string(p.line) + ": location " + std::to_string(location) +
+                  " is outside the layout's locations");
+            continue;
+        }
+        locations.back() = location;
         const std::size_t last = std::max(p.rx ? layout.rxat : 0, p.tx ? layout.txat : 0) + image::blocksize +
                                  static_cast<std::size_t>(location - layout.first) * layout.stride;
         needed = std::max(needed, last);
@@ -82,6 +93,7 @@ std::optional<image::Bytes> ImageSink::build(const ImageOptions& options, const 
     std::vector<long> owner(layout.size, 0);  // the line whose block holds each byte
     for (std::size_t i = 0; i < placed_.size(); ++i) {
         const Placed& p = placed_[i];
+        if (locations[i] < 0) continue;
         for (auto [codes, transmit, label] : {std::tuple{&p.rx, false, "rx"}, std::tuple{&p.tx, true, "tx"}}) {
             // A receive-only channel's transmit block is fill: in a new image
             // as it is, in a dump made so.
@@ -89,22 +101,31 @@ std::optional<image::Bytes> ImageSink::build(const ImageOptions& options, const 
             const auto at = layout.block(locations[i], transmit);
             const std::string where = "line " + std::to_string(p.line) + ": location " + std::to_string(locations[i]) + "'s " +
                                       label + " block";
-            if (!at) return refuse(where + " lies outside the " + std::to_string(layout.size) + "-byte chip");
-            for (std::size_t k = *at; k < *at + image::blocksize; ++k) {
-                if (owner[k] != 0)
-                    return refuse(where + " at " + hex(*at, 4) + " overlaps a block of line " + std::to_string(owner[k]));
-                owner[k] = p.line;
+            if (!at) {
+                cause(where + " lies outside the " + std::to_string(layout.size) + "-byte chip");
+                continue;
             }
+            const auto taken = std::find_if(owner.begin() + static_cast<std::ptrdiff_t>(*at),
+                                            owner.begin() + static_cast<std::ptrdiff_t>(*at + image::blocksize),
+                                            [](long line) { return line != 0; });
+            if (taken != owner.begin() + static_cast<std::ptrdiff_t>(*at + image::blocksize)) {
+                cause(where + " at " + hex(*at, 4) + " overlaps a block of line " + std::to_string(*taken));
+                continue;
+            }
+            std::fill(owner.begin() + static_cast<std::ptrdiff_t>(*at),
+                      owner.begin() + static_cast<std::ptrdiff_t>(*at + image::blocksize), p.line);
             if (dump && !image::blank(bytes, *at, layout.fill)) {
                 // What the dump holds there must be codes too, or the layout
                 // does not fit this chip.
                 const calc::CodeSet old = image::codesat(bytes, *at);
                 const auto decoded = calc::decodecodes(transmit ? calc::Direction::transmit : calc::Direction::receive,
                                                        old.acode, old.bcode, old.rcode);
-                if (!decoded.problem.empty())
-                    return refuse(options.into + ": the " + label + " block at " + hex(*at, 4) + " for location " +
-                                  std::to_string(locations[i]) + " is neither blank nor codes (" + decoded.problem +
-                                  "): does the layout fit this chip, or does that block hold other data?");
+                if (!decoded.problem.empty()) {
+                    cause(options.into + ": the " + label + " block at " + hex(*at, 4) + " for location " +
+                          std::to_string(locations[i]) + " is neither blank nor codes (" + decoded.problem +
+                          "): does the layout fit this chip, or does that block hold other data?");
+                    continue;
+                }
             }
             if (!*codes) {
                 std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(*at),
@@ -117,6 +138,10 @@ std::optional<image::Bytes> ImageSink::build(const ImageOptions& options, const 
                     bytes[k] = static_cast<std::uint8_t>((before[k] & 0xF0) | (bytes[k] & 0x0F));
             }
         }
+    }
+    if (causes > 0) {
+        say(err, "no image written");
+        return std::nullopt;
     }
     if (dump) {
         long changed = 0, raised = 0;

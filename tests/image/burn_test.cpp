@@ -92,7 +92,7 @@ TEST(BurnImage, CodesWhereTheLayoutPutsThem) {
         {"Location,Frequency,TStep\n7,438.5,25\n", {"--into", into},
          "the rx block at 0x0070 for location 7 is neither blank nor codes"},
         {list + "7,X,145.503,,0,12.5\n", {}, "not every channel was computed"},
-        {list + "A1,X,145.5,,0,12.5\n", {}, "line 5: location 'A1' is not a whole number"},
+        {list + "A1,X,145.5,,0,12.5\nB2,Y,145.6,,0,12.5\n", {}, "line 6: location 'B2' is not a whole number"},
         {list, {"--chip", "82S129", "--stride", "64"}, "line 4: location 5's rx block lies outside the 256-byte chip"},
         {list, {"--stride", "4"}, "line 3: location 0's tx block at 0x0008 overlaps a block of line 2"},
         {list, {"--first", "1"}, "line 3: location 0 is outside the layout's locations"},
