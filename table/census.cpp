@@ -75,6 +75,13 @@ const std::vector<ListFormat::Reading>& Census::of(std::string_view line) {
     return readings_;
 }
 
+const char* Census::standsalone(std::string_view line) {
+    if (holdschannel(line)) return "holds a channel of its own";
+    if (!format_.haslocation()) return nullptr;
+    splitplain(line);
+    return format_.startsmemory(fields_) ? "starts a memory of its own" : nullptr;
+}
+
 bool Census::agrees(const std::vector<ListFormat::Reading>& readings, const Channel& row) const {
     return std::any_of(readings.begin(), readings.end(),
                        [&](const ListFormat::Reading& reading) { return format_.agrees(reading, row); });

@@ -28,6 +28,12 @@ public:
 
     bool holdschannel(std::string_view line) { return !of(line).empty(); }
 
+    // Why a line stands on its own, or nullptr: it holds a channel, or it
+    // starts a memory as a list's rows do, its location a whole number (an
+    // unused memory, or a channel cut short). A quoted value takes in no
+    // such line.
+    const char* standsalone(std::string_view line);
+
     // Whether a row gives what one of the readings gives.
     bool agrees(const std::vector<ListFormat::Reading>& readings, const Channel& row) const;
 

@@ -39,7 +39,7 @@ bool CsvReader::fetch(std::size_t count) {
         line.number = nextnumber_++;
         line.offset = nextoffset_;
         nextoffset_ += line.text.size() + line.ending.size();
-        line.channel.reset();
+        line.alone.reset();
         lines_.push_back(std::move(line));
     }
     return true;
@@ -109,10 +109,10 @@ CsvReader::Split CsvReader::split(const std::string& text, bool inquote, std::ve
     }
 }
 
-bool CsvReader::holdschannel(Line& line) {
-    if (!holdschannel_) return false;
-    if (!line.channel) line.channel = holdschannel_(line.text);
-    return *line.channel;
+const char* CsvReader::standsalone(Line& line) {
+    if (!standsalone_) return nullptr;
+    if (!line.alone) line.alone = standsalone_(line.text);
+    return *line.alone;
 }
 
 // Counts the separators of the header row outside quotes.
@@ -204,10 +204,10 @@ CsvReader::Status CsvReader::next(std::vector<std::string>& fields) {
         if (line.toolong || line.offset + line.text.size() + line.ending.size() - lines_.front().offset > maxrecord_)
             return bad(fields, column - 1,
                        columnwords(column) + " is not closed within " + std::to_string(maxrecord_) + " bytes");
-        if (holdschannel(line))
+        if (const char* why = standsalone(line))
             return bad(fields, column - 1,
-                       columnwords(column) + " is not closed on this line, and line " + std::to_string(line.number) +
-                           " holds a channel of its own");
+                       columnwords(column) + " is not closed on this line, and line " + std::to_string(line.number) + " " +
+                           why);
         if (scratch_.empty()) scratch_.emplace_back();
         scratch_[0].clear();
         std::size_t scanned = 1;

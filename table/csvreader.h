@@ -41,8 +41,9 @@ public:
         end,      // no more input, or a read error (error())
     };
 
-    // Whether a physical line, read on its own, holds a channel.
-    using ChannelCheck = std::function<bool(std::string_view line)>;
+    // Why a physical line, read on its own, stands alone ("holds a channel
+    // of its own"), or nullptr when a quoted value may take it in.
+    using ChannelCheck = std::function<const char*(std::string_view line)>;
 
     explicit CsvReader(Source& in, std::size_t maxrecord = 64 * 1024);
     // An open file, read where it stands; the caller closes it.
@@ -51,7 +52,7 @@ public:
     Status next(std::vector<std::string>& fields);
 
     // From now on a quoted value may not take in a line that holds a channel.
-    void channelcheck(ChannelCheck check) { holdschannel_ = std::move(check); }
+    void channelcheck(ChannelCheck check) { standsalone_ = std::move(check); }
     // While on, every record is one line: a quote still open at the line's
     // end makes the record bad (a header row is one line).
     void oneline(bool on) { oneline_ = on; }
@@ -75,7 +76,7 @@ private:
         std::size_t offset = 0;  // of its first byte, counting every line's text and ending
         std::string text, ending;
         bool toolong = false;
-        std::optional<bool> channel;  // holds a channel, once asked
+        std::optional<const char*> alone;  // why it stands alone, once asked
     };
     // How a line's text left its record.
     enum class Ending { complete, inquote, textafterquote };
@@ -88,7 +89,7 @@ private:
     void pop(std::size_t count);
     void keep(std::size_t count);
     Split split(const std::string& text, bool inquote, std::vector<std::string>& fields, std::size_t& count) const;
-    bool holdschannel(Line& line);
+    const char* standsalone(Line& line);
     void detectseparator(const std::string& text);
     Status finish(std::vector<std::string>& fields, std::size_t count, std::size_t lines);
     Status bad(std::vector<std::string>& fields, std::size_t kept, std::string problem);
@@ -97,7 +98,7 @@ private:
     TextInput input_;
     std::size_t maxrecord_;
     char separator_ = '\0';
-    ChannelCheck holdschannel_;
+    ChannelCheck standsalone_;
     std::deque<Line> lines_;  // the lines read ahead, the record's first at the front
     Line spare_;              // a popped line, whose buffers the next one reuses
     std::vector<std::string> scratch_;

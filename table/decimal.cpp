@@ -1,5 +1,6 @@
 #include "table/decimal.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "calc/codes.h"
@@ -66,6 +67,10 @@ std::optional<Microkhz> parsefrequency(std::string_view text, Unit unit) {
     const auto value = parsescaled(text, unit == Unit::mhz ? 9 : unit == Unit::khz ? 6 : 3);
     if (!value) return std::nullopt;
     return Microkhz{*value};
+}
+
+bool wholenumber(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::string_view trim(std::string_view text) {

@@ -33,6 +33,9 @@ Microkhz operator-(Microkhz a, Microkhz b);
 // The shortest exact kHz text: 145612500000 -> "145612.5", -1000000 -> "-1".
 std::string khztext(Microkhz khz);
 
+// Whether a text is digits only, and some.
+bool wholenumber(std::string_view text);
+
 // The text without the spaces, tabs and no-break spaces around it.
 std::string_view trim(std::string_view text);
 

@@ -20,7 +20,7 @@ namespace table {
 
 #ifdef _WIN32
 std::FILE* openutf8(const std::string& path, const char* mode) {
-    const std::wstring widepath = utf16::widen(path, true), widemode = widen(mode);
+    const std::wstring widepath = utf16::widen(path, true), widemode = utf16::widen(mode);
     if (widepath.empty() && !path.empty()) {
         errno = EILSEQ;  // not UTF-8
         return nullptr;

@@ -40,10 +40,6 @@ std::optional<Unit> unitnamed(const std::string& unit) {
     return std::nullopt;
 }
 
-bool wholenumber(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 // For a column name, in lower case, that speaks of a receive or transmit
 // frequency ("transmit freq", "tx frequency 2", "rxfreq"), the names to
 // give it instead; nothing for any other name (nor for a tone's frequency).

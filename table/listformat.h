@@ -59,6 +59,12 @@ public:
     // quote, a reading whose location is neither empty nor a whole number
     // is none: it is the tail of a quoted value, not a row's start.
     std::optional<Reading> reading(const std::vector<std::string_view>& fields, bool quoted) const;
+    // Whether a line's fields, read plainly, start with a location that is
+    // a whole number, as a memory's row does.
+    bool startsmemory(const std::vector<std::string_view>& fields) const {
+        return location < fields.size() && wholenumber(trim(fields[location]));
+    }
+
     // Whether a row gives the location and frequencies of a reading.
     bool agrees(const Reading& reading, const Channel& row) const;
 

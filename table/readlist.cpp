@@ -48,7 +48,7 @@ ListEnd readlist(Source& source, const ListOptions& options, ListSink& sink) {
     }
     Census census(*format, reader.separator());
     reader.oneline(false);
-    reader.channelcheck([&census](std::string_view line) { return census.holdschannel(line); });
+    reader.channelcheck([&census](std::string_view line) { return census.standsalone(line); });
     sink.start(options.decode || format->hasstepcolumn(), options.step);
 
     Row row;
