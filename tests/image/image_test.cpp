@@ -3,6 +3,7 @@
 // trip), and the refusals of damaged files, each naming its line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -15,10 +16,11 @@ namespace {
 
 // A receive and a transmit block, then fill: 32 bytes.
 image::Bytes sample() {
-    image::Bytes bytes = {0xF0, 0xF1, 0xFC, 0xFF, 0xF4, 0xF6, 0xF9, 0xF0};
-    bytes.resize(16, 0xFF);
-    for (const int b : {0xF0, 0xF3, 0xFF, 0xF3, 0xF5, 0xF6, 0xF9, 0xF0}) bytes.push_back(static_cast<std::uint8_t>(b));
-    bytes.resize(32, 0xFF);
+    const std::uint8_t rx[] = {0xF0, 0xF1, 0xFC, 0xFF, 0xF4, 0xF6, 0xF9, 0xF0};
+    const std::uint8_t tx[] = {0xF0, 0xF3, 0xFF, 0xF3, 0xF5, 0xF6, 0xF9, 0xF0};
+    image::Bytes bytes(32, 0xFF);
+    std::copy(std::begin(rx), std::end(rx), bytes.begin());
+    std::copy(std::begin(tx), std::end(tx), bytes.begin() + 16);
     return bytes;
 }
 
