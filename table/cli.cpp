@@ -144,16 +144,21 @@ private:
     Streams io;
 };
 
+// An open file's bytes from where it stands, or nothing on a read error.
+std::optional<std::string> readall(std::FILE* in) {
+    std::string bytes;
+    char block[4096];
+    for (std::size_t n; (n = std::fread(block, 1, sizeof block, in)) > 0;) bytes.append(block, n);
+    if (std::ferror(in)) return std::nullopt;
+    return bytes;
+}
+
 // A file's bytes, or nothing with errno set.
 std::optional<std::string> readwhole(const std::string& path) {
     std::FILE* in = openutf8(path, "rb");
     if (!in) return std::nullopt;
-    std::string bytes;
-    char block[4096];
-    for (std::size_t n; (n = std::fread(block, 1, sizeof block, in)) > 0;) bytes.append(block, n);
-    const bool failed = std::ferror(in) != 0;
+    auto bytes = readall(in);
     std::fclose(in);
-    if (failed) return std::nullopt;
     return bytes;
 }
 
@@ -330,7 +335,7 @@ int Program::channellist(const Options& options, Writer::Form form) const {
     FileSink out(io.out), err(io.err);
     if (options.findlayout || (options.decode && !fromstdin && (options.image || image::formatof(*options.file)))) {
         // A chip's dump, read whole: it is 64 KiB at the most.
-        const auto whole = readwhole(*options.file);
+        const auto whole = readall(in);
         if (!whole) {
             complain("cannot read " + name + ": " + std::strerror(errno));
             return exitfailed;

@@ -1,15 +1,11 @@
 #include "table/imagesink.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstring>
-#include <cstdio>
 #include <tuple>
 
 #include "calc/decode.h"
 #include "table/decimal.h"
-#include "table/files.h"
 #include "table/messages.h"
 
 namespace table {
