@@ -36,6 +36,10 @@ std::vector<std::string> textsof(const Control& control) {
         }
     }
     if (control.kind == Kind::combobox) return {steplist.begin(), steplist.end()};
+    // A frequency box: its first text, and a frequency given to 10 Hz, the
+    // finest a step's raster needs (6.25 kHz), with the most digits.
+    if (control.kind == Kind::textbox && !control.readonly)
+        return {std::string(control.text), std::to_string(static_cast<long>(calc::upperkhz) - 1) + ".75", "430006.25"};
     return {std::string(control.text)};
 }
 

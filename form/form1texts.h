@@ -11,7 +11,9 @@ namespace form {
 
 // For a code box: its placeholder and every code its side can give (all 64
 // A codes, all B codes of the working range, the five R codes); for the
-// step selector, its list; for any other control, its first text.
+// step selector, its list; for a frequency box, its first text and the
+// longest frequencies it takes (nine characters: "430006.25"); for any
+// other control, its first text.
 std::vector<std::string> textsof(const Control& control);
 
 }  // namespace form

@@ -4,21 +4,17 @@
 #include <charconv>
 
 namespace image {
-namespace {
 
-constexpr std::array<Chip, 10> chips = {{
+const std::array<Chip, 11> chips = {{
     {"2708", 1024, false}, {"2716", 2048, false}, {"2732", 4096, false}, {"2764", 8192, false},
     {"27128", 16384, false}, {"27256", 32768, false}, {"27512", 65536, false},
-    {"74S287", 256, true}, {"82S131", 512, true}, {"82S137", 1024, true},
+    {"74S287", 256, true}, {"82S129", 256, true}, {"82S131", 512, true}, {"82S137", 1024, true},
 }};
-
-}  // namespace
 
 std::optional<Chip> chipnamed(std::string_view name) {
     std::string upper(name);
     for (char& c : upper)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (upper == "82S129") return Chip{"82S129", 256, true};
     for (const Chip& chip : chips)
         if (chip.name == upper) return chip;
     // A byte count: decimal, 0x hexadecimal, or K for 1024.

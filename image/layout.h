@@ -5,6 +5,7 @@
 // texts ("F0F1" is the bytes F0 F1).
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -22,6 +23,9 @@ struct Chip {
     std::size_t size;
     bool fourbit;  // a bipolar PROM of nibbles
 };
+
+// The chips known by name, the EPROMs smallest first, then the PROMs.
+extern const std::array<Chip, 11> chips;
 
 // The chip a name or a size names: "2716", "82S131", or a byte count
 // ("2048", "2K", "0x800"); nothing for any other.

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace table {
 
@@ -67,6 +68,8 @@ public:
         return true;
     }
     const std::string& text() const { return text_; }
+    // The text, handed over: the sink is empty after.
+    std::string take() { return std::move(text_); }
 
 private:
     std::string text_;

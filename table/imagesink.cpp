@@ -29,17 +29,17 @@ void ImageSink::row(const Row& row) {
 }
 
 std::optional<image::Bytes> ImageSink::build(const ImageOptions& options, const std::string* dump, bool allcomputed,
-                                             Sink& err) const {
+                                             Sink& err, const Voice& voice) const {
     const auto refuse = [&](const std::string& words) -> std::optional<image::Bytes> {
-        say(err, words);
-        say(err, "no image written");
+        say(err, words, voice);
+        say(err, "no image written", voice);
         return std::nullopt;
     };
     if (!allcomputed) return refuse(options.file + ": not every channel was computed, and a chip must hold them all");
     // Every cause is named before the image is refused.
     long causes = 0;
     const auto cause = [&](const std::string& words) {
-        say(err, words);
+        say(err, words, voice);
         ++causes;
     };
 
@@ -79,7 +79,7 @@ std::optional<image::Bytes> ImageSink::build(const ImageOptions& options, const 
             chip = image::smallestfor(needed);
             if (!chip) return refuse("the blocks need " + std::to_string(needed) + " bytes, more than a 27512 holds");
             say(err, "the image is a " + std::string(chip->name) + " (" + std::to_string(chip->size) +
-                         " bytes), the smallest EPROM that holds every block; --chip chooses another");
+                         " bytes), the smallest EPROM that holds every block; --chip chooses another", voice);
         }
         bytes.assign(chip->size, layout.fill);
     }
@@ -136,7 +136,7 @@ std::optional<image::Bytes> ImageSink::build(const ImageOptions& options, const 
         }
     }
     if (causes > 0) {
-        say(err, "no image written");
+        say(err, "no image written", voice);
         return std::nullopt;
     }
     if (dump) {
@@ -147,14 +147,14 @@ std::optional<image::Bytes> ImageSink::build(const ImageOptions& options, const 
         }
         say(err, std::to_string(changed) + " bytes changed; byte sum " + hex(image::bytesum(before), 4) + " before, " +
                      hex(image::bytesum(bytes), 4) + " after; CRC-32 " + hex(image::crc32(before), 8) + " before, " +
-                     hex(image::crc32(bytes), 8) + " after");
+                     hex(image::crc32(bytes), 8) + " after", voice);
         if (raised > 0)
             say(err, "warning: " + std::to_string(raised) +
-                         " changed bytes need a bit from 0 to 1, which burning cannot do: erase the chip first");
+                         " changed bytes need a bit from 0 to 1, which burning cannot do: erase the chip first", voice);
     }
 
     say(err, "the image holds " + std::to_string(placed_.size()) + " channels in " + std::to_string(layout.size) +
-                 " bytes, byte sum " + hex(image::bytesum(bytes), 4) + ", CRC-32 " + hex(image::crc32(bytes), 8));
+                 " bytes, byte sum " + hex(image::bytesum(bytes), 4) + ", CRC-32 " + hex(image::crc32(bytes), 8), voice);
     return bytes;
 }
 

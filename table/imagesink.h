@@ -13,6 +13,7 @@
 #include "image/image.h"
 #include "image/layout.h"
 #include "table/bytes.h"
+#include "table/messages.h"
 #include "table/readlist.h"
 
 namespace table {
@@ -43,7 +44,7 @@ public:
     // one, or dump (a chip's dump file's bytes) with the list's blocks
     // changed.
     std::optional<image::Bytes> build(const ImageOptions& options, const std::string* dump, bool allcomputed,
-                                      Sink& err) const;
+                                      Sink& err, const Voice& voice = {}) const;
 
 private:
     struct Placed {

@@ -12,7 +12,7 @@ import { spawnSync } from 'node:child_process';
 import { createServer } from 'node:http';
 import { readFileSync, mkdirSync, mkdtempSync, writeFileSync } from 'node:fs';
 import { extname, join } from 'node:path';
-import { pathToFileURL } from 'node:url';
+import { pathToFileURL, fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 
 const env = process.env;
@@ -88,9 +88,12 @@ test('the window: its content, and the rules of its three handlers', async () =>
   assert.deepEqual(await codes(page), ['****', '******', '******', 'F0F1', 'FCFFF4', 'F6F9F0']);
   await page.click('#Command2');
   assert.deepEqual(await codes(page), ['F0F3', 'FFF3F5', 'F6F9F0', 'F0F1', 'FCFFF4', 'F6F9F0']);
-  // Every code shows whole in its box.
-  for (const id of ['Text1', 'Text2', 'Text3', 'Text9', 'Text10', 'Text11', 'Combo1'])
+  // Every code, and a frequency of nine characters, shows whole in its box.
+  await type(page, 'Text17', '430006.25');
+  await type(page, 'Text18', '430006.25');
+  for (const id of ['Text1', 'Text2', 'Text3', 'Text9', 'Text10', 'Text11', 'Combo1', 'Text17', 'Text18'])
     assert.ok(await page.$eval(`#${id}`, (e) => e.scrollWidth <= e.clientWidth), `${id} cut`);
+  await type(page, 'Text17', '430000');
 
   // The arrow keys on the closed box pick the neighbouring step.
   await page.focus('#Combo1');
@@ -144,18 +147,40 @@ test('the window: its content, and the rules of its three handlers', async () =>
   await context.close();
 });
 
-test('a phone: the window fits 360 px, nothing scrolls sideways, taps work', async () => {
+// Every control a person uses, too small to hit or to read there.
+const unfit = (page) => page.evaluate(() => [...document.querySelectorAll('input, button, select, a[href], summary')]
+  .filter((e) => e.offsetParent !== null)
+  .map((e) => ({ id: e.id || e.textContent, box: e.getBoundingClientRect(), font: parseFloat(getComputedStyle(e).fontSize) }))
+  .filter(({ box, font }) => box.width < 24 || box.height < 24 || font < 12)
+  .map(({ id, box, font }) => `${id}: ${Math.round(box.width)} x ${Math.round(box.height)}, ${font} px`));
+
+// What axe-core finds wrong in the page as it stands.
+async function violations(page) {
+  await page.addScriptTag({ path: fileURLToPath(new URL('node_modules/axe-core/axe.min.js', import.meta.url)) });
+  const found = await page.evaluate(async () => (await window.axe.run()).violations);
+  return found.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
+}
+
+test('a phone: the window reflows at 360 px, big enough to tap and read, each channel\'s codes beside its location', async () => {
   const { context, page } = await open({ viewport: { width: 360, height: 740 }, deviceScaleFactor: 2, hasTouch: true, isMobile: true });
-  assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= 360), 'scrolls sideways');
-  const width = await page.$eval('#Form1', (e) => e.getBoundingClientRect().width);
-  assert.ok(width <= 360 && width > 300, `the window is ${width} px wide`);
-  assert.equal(await page.$eval('#Form1-picture', (e) => e.currentSrc === e.srcset.split(', ')[1].split(' ')[0]), true, 'the 2x picture');
   await page.tap('#Combo1-button');
   await page.tap('#Combo1-option-3');
   assert.equal(await value(page, 'Combo1'), '12.5kHz');
   await page.tap('#Command1');
   assert.equal(await value(page, 'Text9'), 'F0F2');
-  await page.screenshot({ path: join(shots, 'phone.png') });
+  assert.equal(await page.getAttribute('#Text17', 'inputmode'), 'decimal');
+  await page.setInputFiles('#listfile', env.FREQCODE_SAMPLE);
+  await page.waitForSelector('#listrows tbody tr');
+  assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= 360), 'the page scrolls sideways');
+  assert.deepEqual(await unfit(page), []);
+  // Each row's location and codes lie inside the screen's width.
+  const outside = await page.$$eval('#listrows tbody tr', (rows) => rows.flatMap((row) =>
+    [...row.querySelectorAll('.col-location, .col-rx_acode, .col-rx_bcode, .col-rx_rcode, .col-tx_rcode')]
+      .filter((cell) => cell.getBoundingClientRect().right > 360 || cell.getBoundingClientRect().width === 0)
+      .map((cell) => cell.className)));
+  assert.deepEqual(outside, []);
+  assert.deepEqual(await violations(page), []);
+  await page.screenshot({ path: join(shots, 'phone.png'), fullPage: true });
   await context.close();
 });
 
@@ -167,7 +192,11 @@ test('a channel list: rows with their status, the CSV the native program writes,
   await page.waitForSelector('#listrows tbody tr');
   assert.equal(await page.$$eval('#listrows tbody tr', (r) => r.length), 10);
   assert.equal(await page.$$eval('#listrows tr.failed', (r) => r.length), 3);
-  assert.match(await page.textContent('#listmessages'), /channels\.csv: line 8: rx 145503/);
+  // The page's own words: no program's name, no command-line option.
+  const said = await page.textContent('#listmessages');
+  assert.match(said, /^channels\.csv: line 8: rx 145503/m);
+  assert.doesNotMatch(said, /freqcode|--/);
+  assert.deepEqual(await page.$$eval('#listrows th', (h) => h.slice(0, 3).map((c) => c.textContent)), ['Location', 'Name', 'RX kHz']);
   const [download] = await Promise.all([page.waitForEvent('download'), page.click('#listsave')]);
   assert.equal(download.suggestedFilename(), 'channels-codes.csv');
   const saved = readFileSync(await download.path(), 'utf8');
@@ -198,13 +227,26 @@ test('a channel list: rows with their status, the CSV the native program writes,
     .map((row) => row.split(',').slice(0, 5).join(','));
   assert.deepEqual(rows(readFileSync(await decoded.path(), 'utf8')), rows(listed));
 
+  // The printed sheet: each channel's status in words, nothing cut off on
+  // A4 or Letter.
+  await page.selectOption('#listmode', 'encode');
+  await page.selectOption('#liststep', '');
+  await page.setInputFiles('#listfile', env.FREQCODE_SAMPLE);
+  await page.waitForFunction(() => /^channels\.csv: 10 channels, 3 failed/.test(document.getElementById('listsummary').textContent));
   await page.emulateMedia({ media: 'print' });
   assert.equal(await page.isVisible('#Form1'), false);
   assert.equal(await page.isVisible('#listfile'), false);
-  assert.equal(await page.isVisible('#listrows .col-status'), false);
-  assert.equal(await page.isVisible('#listrows .col-rx_acode'), true);
-  await page.screenshot({ path: join(shots, 'print.png'), fullPage: true });
+  assert.match(await page.textContent('#listrows tr.failed .col-status'), /step raster|outside|kHz/);
+  for (const [format, width] of [['A4', 210], ['Letter', 215.9]]) {
+    const room = (width - 24) / 25.4 * 96;  // CSS pixels between the margins
+    await page.setViewportSize({ width: Math.floor(room), height: 1000 });
+    const right = await page.$eval('#listrows', (t) => t.getBoundingClientRect().right);
+    assert.ok(right <= room, `${format}: the sheet is ${right} px wide in ${room}`);
+    await page.pdf({ path: join(shots, `sheet-${format}.pdf`), format });
+  }
   await page.emulateMedia({ media: 'screen' });
+  await page.setViewportSize({ width: 1280, height: 800 });
+  assert.deepEqual(await violations(page), []);
 
   // A file that is no list withdraws the last list's codes; the file box is
   // emptied once read, so that the same file, edited, opens again.
@@ -220,6 +262,38 @@ test('a channel list: rows with their status, the CSV the native program writes,
   }
   assert.equal(await page.isVisible('#listsave'), true);
   assert.deepEqual(requests.filter((url) => !/^(file|data|blob):/.test(url)), [], 'a request left the page');
+  await context.close();
+});
+
+// A list of n channels, location i on 145 MHz + i × 12.5 kHz.
+const longlist = (n) => Buffer.from('Location,Frequency,Step\n' +
+  Array.from({ length: n }, (_, i) => `${i + 1},${(145000 + 12.5 * (i % 8000)) / 1000},12.5`).join('\n') + '\n');
+
+test('a long list: read off the page\'s thread, drawn as it scrolls, stopped on request', async () => {
+  const { context, page, errors } = await open({ viewport: { width: 1280, height: 800 } });
+  await page.setInputFiles('#listfile', { name: 'long.csv', mimeType: 'text/csv', buffer: longlist(20000) });
+  await page.waitForFunction(() => /20000 channels, all computed/.test(document.getElementById('listsummary').textContent));
+  assert.ok(await page.$$eval('#listrows tbody tr', (r) => r.length) < 200, 'every row drawn');
+  await page.$eval('#listview', (v) => { v.scrollTop = v.scrollHeight; });
+  await page.waitForFunction(() => [...document.querySelectorAll('#listrows td.col-location')].some((c) => c.textContent === '20000'));
+  const last = await page.$eval('#listview', (v) => {
+    const cell = [...v.querySelectorAll('td.col-location')].find((c) => c.textContent === '20000');
+    return [cell.getBoundingClientRect().bottom, v.getBoundingClientRect().bottom];
+  });
+  assert.ok(last[0] <= last[1] + 1, 'the last row is below the box');
+  assert.equal(await page.isVisible('#listsave'), true);
+
+  // A list long enough to be stopped: nothing of it is offered, and the
+  // next list reads as ever.
+  await page.setInputFiles('#listfile', { name: 'longer.csv', mimeType: 'text/csv', buffer: longlist(1500000) });
+  await page.click('#listcancel', { timeout: 20000 });
+  assert.match(await page.textContent('#listsummary'), /^Stopped/);
+  assert.equal(await page.isVisible('#listsave'), false);
+  assert.equal(await page.$$eval('#listrows tbody tr', (r) => r.length), 0);
+  await page.setInputFiles('#listfile', env.FREQCODE_SAMPLE);
+  await page.waitForFunction(() => document.getElementById('listsummary').textContent.startsWith('channels.csv'));
+  assert.equal(await page.$$eval('#listrows tbody tr', (r) => r.length), 10);
+  assert.deepEqual(errors, []);
   await context.close();
 });
 
@@ -247,6 +321,7 @@ test('a memory image: the native program\'s bytes, a dump read back, its layout 
   }
   await page.setInputFiles('#dumpfile', { name: 'old.bin', mimeType: 'application/octet-stream', buffer: moved });
   await page.click('#findlayout');
+  await page.waitForFunction(() => /2 channels on the chip/.test(document.getElementById('listsummary').textContent));
   assert.deepEqual(await Promise.all(['rxat', 'txat', 'stride'].map((id) => value(page, id))), ['4', '20', '32']);
   assert.deepEqual(await page.$$eval('#listrows td.col-rx_khz', (cells) => cells.map((c) => c.textContent)), ['430000', '145000']);
   assert.deepEqual(errors, []);

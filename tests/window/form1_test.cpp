@@ -109,7 +109,7 @@ TEST_F(Form1Test, EveryTextFitsItsControl) {
         {"Text1", &acodes}, {"Text9", &acodes},  {"Text2", &bcodes},  {"Text10", &bcodes},
         {"Text3", &rcodes}, {"Text11", &rcodes}, {"Text17", nullptr}, {"Text18", nullptr}};
     for (const auto& [name, texts] : boxes) {
-        for (const QString& text : texts ? *texts : QStringList({"430000"}))
+        for (const QString& text : texts ? *texts : QStringList({"430000", "430006.25", "499999.75"}))
             EXPECT_TRUE(fits(get<QLineEdit>(name), text)) << name << " " << text.toStdString();
     }
     for (const char* name : {"Label1", "Label2", "Label3"}) {

@@ -7,8 +7,11 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 #include "form/form1.h"
+#include "form/form1texts.h"
 
 namespace {
 
@@ -26,6 +29,25 @@ QPixmap image(std::string_view name, const char* format) {
     QImageReader reader(":/assets/" + qtext(name), format);
     reader.setAutoDetectImageFormat(false);
     return QPixmap::fromImage(reader.read());
+}
+
+// Makes a box's font smaller, where it must be, until every text the box
+// can show fits it whole: a frequency to 10 Hz has nine characters.
+void fittexts(QLineEdit* edit, const form::Control& c) {
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+    const int margin = 2;  // QLineEdit's own inner margin on each side
+    const int room = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).width() - 2 * margin;
+    QFont font = edit->font();
+    const auto fits = [&] {
+        const QFontMetrics metrics(font);
+        for (const std::string& text : form::textsof(c))
+            if (metrics.horizontalAdvance(qtext(text)) > room) return false;
+        return true;
+    };
+    while (!fits() && font.pixelSize() > 8) font.setPixelSize(font.pixelSize() - 1);
+    edit->setFont(font);
 }
 
 }  // namespace
@@ -120,6 +142,7 @@ void Form1::createcontrols() {
         }
         widget->setObjectName(qtext(c.name));
         widget->setGeometry(pixels(c.left, c.top, c.width, c.height));
+        if (c.kind == form::Kind::textbox && !c.readonly) fittexts(static_cast<QLineEdit*>(widget), c);
         if (!c.description.empty()) widget->setAccessibleName(qtext(c.description));
     }
     const auto order = form::taborder();

@@ -4,12 +4,13 @@
 #include <emscripten/val.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dom.h"
 #include "form/form1.h"
+#include "form/form1texts.h"
 
 namespace web {
 namespace {
@@ -26,22 +27,6 @@ void place(val el, int left, int top, int width, int height) {
     style.set("top", px(top));
     style.set("width", px(width));
     style.set("height", px(height));
-}
-
-// A blob: URL for a file the page carries inside it.
-std::string fileurl(const std::string& path, const char* type) {
-    std::string bytes;
-    if (std::FILE* in = std::fopen(path.c_str(), "rb")) {
-        char block[4096];
-        for (std::size_t n; (n = std::fread(block, 1, sizeof block, in)) > 0;) bytes.append(block, n);
-        std::fclose(in);
-    }
-    val parts = val::array();
-    parts.call<void>("push", val(emscripten::typed_memory_view(bytes.size(), reinterpret_cast<const unsigned char*>(bytes.data())))
-                                 .call<val>("slice"));
-    val options = val::object();
-    options.set("type", std::string(type));
-    return val::global("URL").call<std::string>("createObjectURL", val::global("Blob").new_(parts, options));
 }
 
 // Combo1: an editable box with a list, as the ARIA combobox pattern has it.
@@ -201,16 +186,31 @@ void listen(const form::Control& c) {
     }
 }
 
-// Narrow screens get the window scaled down to the width its frame has
-// there, aspect kept; a desktop draws it one CSS pixel per pixel.
-EM_BOOL fit(int, const EmscriptenUiEvent*, void*) {
-    const double width = form::clientwidth / form::twipsperpixel, height = form::clientheight / form::twipsperpixel;
-    val frame = element("Form1-frame");
-    frame["style"].set("width", "min(" + std::to_string(width) + "px, 100%)");
-    const double room = frame["clientWidth"].as<double>();
-    const double scale = room < width ? room / width : 1.0;
-    element("Form1")["style"].set("transform", scale < 1.0 ? "scale(" + std::to_string(scale) + ")" : std::string());
-    frame["style"].set("height", std::to_string(height * scale) + "px");
+// Makes a box's font smaller, where it must be, until every text the box
+// can show fits it whole: a frequency to 10 Hz has nine characters. Done
+// again when the page's width changes, since a phone's layout has room.
+EM_BOOL fittexts(int, const EmscriptenUiEvent*, void*) {
+    for (const form::Control& c : form::controls) {
+        if (c.kind != form::Kind::textbox || c.readonly) continue;
+        val box = element(c.name);
+        val style = box["style"];
+        style.call<void>("removeProperty", std::string("font-size"));
+        const std::string kept = box["value"].as<std::string>();
+        const std::vector<std::string> texts = form::textsof(c);
+        const auto fits = [&] {
+            for (const std::string& text : texts) {
+                box.set("value", text);
+                if (box["scrollWidth"].as<int>() > box["clientWidth"].as<int>()) return false;
+            }
+            return true;
+        };
+        const std::string size = val::global("getComputedStyle")(box)["fontSize"].as<std::string>();
+        for (double pixels = std::stod(size); !fits() && pixels > 8;) {
+            pixels -= 0.5;
+            style.set("fontSize", std::to_string(pixels) + "px");
+        }
+        box.set("value", kept);
+    }
     return EM_FALSE;
 }
 
@@ -220,22 +220,18 @@ std::string Texts::text(std::string_view name) const { return element(name)["val
 
 void Texts::settext(std::string_view name, std::string_view text) { element(name).set("value", std::string(text)); }
 
-void createform1(const std::string& assets) {
+void createform1() {
     document().set("title", std::string(form::caption));
-    val icon = create("link");
-    icon.set("rel", std::string("icon"));
-    icon.set("href", fileurl(assets + "/icon.png", "image/png"));
-    document()["head"].call<void>("appendChild", icon);
 
+    // The picture comes with the page, drawn from its vector source: sharp
+    // on a screen of any density.
     val frame = element("Form1-frame");
     val form1 = create("div", "Form1");
     form1.call<void>("setAttribute", std::string("role"), std::string("application"));
     form1.call<void>("setAttribute", std::string("aria-label"), std::string(form::caption));
     val picture = create("img", "Form1-picture");
     picture.set("alt", std::string(""));
-    const std::string onex = fileurl(assets + "/radio.jpg", "image/jpeg");
-    picture.set("src", onex);
-    picture.set("srcset", onex + " 1x, " + fileurl(assets + "/radio-2x.jpg", "image/jpeg") + " 2x");
+    picture.set("src", frame["dataset"]["picture"]);
     form1.call<void>("appendChild", picture);
     place(form1, 0, 0, form::clientwidth, form::clientheight);
 
@@ -253,6 +249,8 @@ void createform1(const std::string& assets) {
         } else {
             el.set("value", std::string(c->text));
             el.set("readOnly", c->readonly);
+            // A phone's keyboard of digits and a point for the frequencies.
+            if (!c->readonly) el.call<void>("setAttribute", std::string("inputmode"), std::string("decimal"));
             el.call<void>("setAttribute", std::string("autocomplete"), std::string("off"));
             el.call<void>("setAttribute", std::string("spellcheck"), std::string("false"));
         }
@@ -277,8 +275,8 @@ void createform1(const std::string& assets) {
 
     page = std::make_unique<Page>();
     for (const form::Control& c : form::controls) listen(c);
-    emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, fit);
-    fit(0, nullptr, nullptr);
+    emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, fittexts);
+    fittexts(0, nullptr, nullptr);
 }
 
 }  // namespace web

@@ -19,7 +19,7 @@ public:
 };
 
 // Builds Form1 inside the page's element "Form1-frame", with the picture
-// and icon from the folder of files the page carries.
-void createform1(const std::string& assets);
+// that element names (data-picture).
+void createform1();
 
 }  // namespace web

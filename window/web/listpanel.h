@@ -1,20 +1,13 @@
 // The page's channel-list panel: a list opened or dropped in the page goes
-// through freqcode-table's own code (table::freqcodetable, compiled to
-// WebAssembly), and every channel comes back as a row with its status, the
-// messages below; the codes can be saved as CSV and printed as a sheet.
+// through the list library in the page's worker (listwork.cpp, driven by
+// panel.js), and every channel comes back as a row with its status, the
+// messages above; the codes can be saved as CSV and printed as a sheet, or
+// burnt into a memory image.
 #pragma once
-
-#include <string>
 
 namespace web {
 
-// Fills the panel's step choices and connects its print button.
+// Fills the panel's choices of steps and chips and the table's headings.
 void createlistpanel();
-
-// A list the user opened (its file name and bytes), run at once.
-void openlist(std::string name, std::string bytes);
-
-// Runs the open list again with the panel's present choices.
-void runlist();
 
 }  // namespace web

@@ -4,7 +4,7 @@
 #include "listpanel.h"
 
 int main() {
-    web::createform1("/assets");
+    web::createform1();
     web::createlistpanel();
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "form/form1.h"
@@ -72,12 +73,14 @@ private:
 struct Form1 {
     explicit Form1(HWND hwnd) : texts(hwnd), events(texts) {}
     ~Form1() {
-        if (font) DeleteObject(font);
+        for (HFONT font : fonts)
+            if (font) DeleteObject(font);
         if (picture) DeleteObject(picture);
     }
     Texts texts;
     form::Form1Events events;
-    HFONT font = nullptr;
+    // The fonts the controls use, from the classic size down.
+    std::array<HFONT, largestfont - smallestfont + 1> fonts{};
     HBITMAP picture = nullptr;
 };
 
@@ -105,16 +108,13 @@ HWND editof(HWND control, form::Kind kind) {
     return GetComboBoxInfo(control, &info) ? info.hwndItem : nullptr;
 }
 
-void applyfont(HWND hwnd, HFONT font, UINT dpi) {
-    for (const form::Control& c : form::controls) {
-        HWND control = GetDlgItem(hwnd, controlid(c));
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        // The code boxes and the step box are narrow: a pixel of margin leaves
-        // room for their texts where the font's own margins would not.
-        if (c.kind == form::Kind::textbox || c.kind == form::Kind::combobox) {
-            const int margin = MulDiv(1, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-            SendMessageW(editof(control, c.kind), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
-        }
+void applyfont(HWND control, const form::Control& c, HFONT font, UINT dpi) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    // The code boxes and the step box are narrow: a pixel of margin leaves
+    // room for their texts where the font's own margins would not.
+    if (c.kind == form::Kind::textbox || c.kind == form::Kind::combobox) {
+        const int margin = MulDiv(1, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+        SendMessageW(editof(control, c.kind), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
     }
 }
 
@@ -130,22 +130,20 @@ int textroom(HWND control, form::Kind kind) {
     return room.right - (kind == form::Kind::button ? 8 : 0);  // a button's frame and margin
 }
 
-// Whether every text each control can show fits it in this font.
-bool everytextfits(HWND hwnd, HFONT font) {
-    HDC dc = GetDC(hwnd);
+// Whether every text a control can show fits it in this font.
+bool textsfit(HWND control, const form::Control& c, HFONT font) {
+    HDC dc = GetDC(control);
     HGDIOBJ old = SelectObject(dc, font);
+    const int room = textroom(control, c.kind);
     bool fits = true;
-    for (const form::Control& c : form::controls) {
-        const int room = textroom(GetDlgItem(hwnd, controlid(c)), c.kind);
-        for (const std::string& shown : form::textsof(c)) {
-            const std::wstring wide = widen(shown);
-            SIZE extent{};
-            GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
-            fits = fits && extent.cx <= room;
-        }
+    for (const std::string& shown : form::textsof(c)) {
+        const std::wstring wide = widen(shown);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+        fits = fits && extent.cx <= room;
     }
     SelectObject(dc, old);
-    ReleaseDC(hwnd, dc);
+    ReleaseDC(control, dc);
     return fits;
 }
 
@@ -179,18 +177,26 @@ void layout(HWND hwnd, UINT dpi) {
                      scaled(line.y1, dpi), width, scaled(line.y2 - line.y1, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
-    HFONT font = nullptr;
-    for (int pixels = largestfont; pixels >= smallestfont; --pixels) {
-        if (font) DeleteObject(font);
-        font = createfont(dpi, pixels);
-        applyfont(hwnd, font, dpi);
-        if (everytextfits(hwnd, font)) break;
+    // Each control takes the largest of the fonts in which every text it can
+    // show fits it: a frequency to 10 Hz (nine characters) may need a
+    // smaller one than the codes do.
+    std::array<HFONT, largestfont - smallestfont + 1> fonts{};
+    for (std::size_t i = 0; i < fonts.size(); ++i) fonts[i] = createfont(dpi, largestfont - static_cast<int>(i));
+    for (const form::Control& c : form::controls) {
+        HWND control = GetDlgItem(hwnd, controlid(c));
+        for (std::size_t i = 0; i < fonts.size(); ++i) {
+            applyfont(control, c, fonts[i], dpi);
+            if (textsfit(control, c, fonts[i])) break;
+        }
     }
     const form::Control* combo = form::control("Combo1");
     fitselectionfield(GetDlgItem(hwnd, controlid(*combo)), scaled(combo->height, dpi));
 
-    if (state->font) DeleteObject(state->font);
-    state->font = font;
+    for (HFONT& font : state->fonts) {
+        if (font) DeleteObject(font);
+        font = nullptr;
+    }
+    state->fonts = fonts;
     if (state->picture) DeleteObject(state->picture);
     state->picture = loadpicture(dpi);
     InvalidateRect(hwnd, nullptr, TRUE);

@@ -1,0 +1,343 @@
+// The list panel's script. The page's program runs it twice: in the page,
+// where it takes the user's files and choices and shows what comes back,
+// and in a Web Worker started from the very same script, where the list
+// library does the work (listwork.cpp), so that no list, however long,
+// holds up the page.
+if (typeof document === 'undefined') {
+  // The worker: requests queue until the program is up, then run in order.
+  Module.noInitialRun = true;
+  var requests = [];
+  var running = false;
+  self.onmessage = function (e) {
+    if (running) Module.work(e.data);
+    else requests.push(e.data);
+  };
+  Module.onRuntimeInitialized = function () {
+    running = true;
+    requests.splice(0).forEach(function (request) { Module.work(request); });
+  };
+} else (function () {
+  var script = document.currentScript;  // this program, which the worker runs too
+  var $ = function (id) { return document.getElementById(id); };
+
+  // The worker, started once the page is up and again after a stop.
+  var worker = null;
+  var handle = null;  // what the answers to the request under way are for
+  function startworker() {
+    var source = script.src
+      ? 'var Module={locateFile:function(p){return ' + JSON.stringify(new URL('.', script.src).href) + '+p}};importScripts(' +
+        JSON.stringify(script.src) + ');'
+      : script.textContent;
+    var url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
+    worker = new Worker(url);
+    URL.revokeObjectURL(url);
+    worker.onmessage = function (e) { if (handle) handle(e.data); };
+    worker.onerror = function (e) {
+      e.preventDefault();
+      if (handle) handle({ type: 'end', summary: '', messages: '', chip: '', channels: 0, csv: null,
+                           failure: 'The page could not finish this: ' + (e.message || 'its program stopped') });
+      worker.terminate();
+      worker = null;
+    };
+  }
+  function ask(request, answer) {
+    if (handle) stop();
+    if (!worker) startworker();
+    handle = answer;
+    worker.postMessage(request);
+  }
+  // A request under way is dropped, and with it the worker that runs it.
+  function stop() {
+    if (worker) worker.terminate();
+    worker = null;
+    handle = null;
+    progress(null);
+  }
+
+  // The list and the chip's dump last opened: they stay in this page only.
+  var list = null, dump = null;
+  function fields() {
+    var values = {};
+    ['liststep', 'listmode', 'rxat', 'txat', 'stride', 'first', 'fill', 'highnibble', 'chipname'].forEach(function (id) {
+      values[id] = $(id).value;
+    });
+    return values;
+  }
+
+  // Progress, shown once a request has taken long enough to be noticed.
+  var shown = null, since = 0;
+  function progress(done, total) {
+    var box = $('listprogress');
+    if (done === null) {
+      clearTimeout(shown);
+      shown = null;
+      box.hidden = true;
+      return;
+    }
+    if (shown === null) {
+      since = Date.now();
+      shown = setTimeout(function () { box.hidden = false; }, 300);
+    }
+    var share = total > 0 ? done / total : 0;
+    $('listbar').value = share;
+    $('listdone').textContent = Math.floor(share * 100) + ' % read';
+  }
+
+  // The rows, kept as the worker sends them: each one line of cells.
+  var rows = [], kinds = '';
+  var decoder = new TextDecoder();
+  var columns = [];
+  function cellsof(i) { return rows[i].split('\x1f'); }
+
+  // The table draws only the rows in view, and a little around them: a
+  // list of any length scrolls as a short one does.
+  var view = $('listview'), body = $('listbody');
+  var rowheight = 0, drawn = '';
+  var tallest = 8000000;  // a height every browser can scroll
+  var everything = false;  // every row drawn, as for printing
+  var whole = 1000;  // a list up to this long is drawn whole, each row as high as it needs
+  function rowelement(i) {
+    var tr = document.createElement('tr');
+    var kind = kinds.charAt(i);
+    if (kind === 'f') tr.className = 'failed';
+    else if (kind === 'r') tr.className = 'receiveonly';
+    var cells = cellsof(i);
+    for (var c = 0; c < columns.length; ++c) {
+      var td = document.createElement('td');
+      td.className = columns[c];
+      td.textContent = cells[c];
+      if (c === columns.length - 1 && cells[c].length > 30) td.title = cells[c];
+      tr.appendChild(td);
+    }
+    return tr;
+  }
+  function spacer(height) {
+    var tr = document.createElement('tr');
+    tr.className = 'spacer';
+    tr.setAttribute('aria-hidden', 'true');
+    var td = document.createElement('td');
+    td.colSpan = columns.length;
+    td.style.height = height + 'px';
+    tr.appendChild(td);
+    return tr;
+  }
+  function draw(force) {
+    var n = rows.length;
+    if (n === 0) {
+      body.textContent = '';
+      drawn = '';
+      return;
+    }
+    if (!rowheight && n > whole) {
+      body.textContent = '';
+      body.appendChild(rowelement(0));
+      rowheight = body.firstChild.getBoundingClientRect().height || 20;
+    }
+    var first = 0, last = n, above = 0, below = 0;
+    var windowed = !everything && n > whole;
+    $('listrows').classList.toggle('windowed', windowed);
+    if (windowed) {
+      // The scroll position maps onto the rows in proportion, so that a
+      // list taller than a browser can scroll still reaches its end.
+      var room = window.innerHeight;
+      var all = n * rowheight, height = Math.min(all, tallest);
+      var top = Math.min(view.scrollTop, Math.max(height - room, 0));
+      var at = height > room ? top / (height - room) * (all - room) : 0;
+      first = Math.max(0, Math.floor(at / rowheight) - 20);
+      last = Math.min(n, Math.ceil((at + room) / rowheight) + 20);
+      above = top - (at - first * rowheight);
+      below = Math.max(height - above - (last - first) * rowheight, 0);
+    }
+    var key = first + ' ' + last + ' ' + n + ' ' + Math.round(above);
+    if (key === drawn && !force) return;
+    drawn = key;
+    var fragment = document.createDocumentFragment();
+    if (above > 0) fragment.appendChild(spacer(above));
+    for (var i = first; i < last; ++i) fragment.appendChild(rowelement(i));
+    if (below > 0) fragment.appendChild(spacer(below));
+    body.textContent = '';
+    body.appendChild(fragment);
+  }
+  var pending = false;
+  function redraw() {
+    if (pending) return;
+    pending = true;
+    requestAnimationFrame(function () { pending = false; draw(false); });
+  }
+  view.addEventListener('scroll', redraw, { passive: true });
+  window.addEventListener('resize', function () { rowheight = 0; drawn = ''; redraw(); });
+  // A printed sheet holds every row.
+  function printing(on) {
+    everything = on;
+    rowheight = 0;
+    draw(true);
+  }
+  window.addEventListener('beforeprint', function () { printing(true); });
+  window.addEventListener('afterprint', function () { printing(false); });
+  matchMedia('print').addEventListener('change', function (e) { printing(e.matches); });
+
+  function clearrows() {
+    rows = [];
+    kinds = '';
+    view.scrollTop = 0;
+    draw(true);
+    $('listview').hidden = true;
+  }
+  function addrows(message) {
+    var text = decoder.decode(message.cells);
+    var added = text.split('\x1e');
+    added.pop();
+    for (var i = 0; i < added.length; ++i) rows.push(added[i]);
+    kinds += decoder.decode(message.kinds);
+    $('listview').hidden = false;
+    if (message.total !== undefined) progress(message.done, message.total);
+    redraw();
+  }
+
+  // Messages: the first of them in the page, all of them to save.
+  var shownmessages = 200;
+  function say(id, text, savename) {
+    var lines = text.split('\n');
+    if (lines[lines.length - 1] === '') lines.pop();
+    $(id).textContent = lines.slice(0, shownmessages).join('\n');
+    if (id !== 'listmessages') return;
+    var more = $('listmore');
+    release(more);
+    more.hidden = lines.length <= shownmessages;
+    if (!more.hidden) {
+      more.textContent = 'Save all ' + lines.length + ' messages (' + (lines.length - shownmessages) + ' more than shown)';
+      more.href = URL.createObjectURL(new Blob([text], { type: 'text/plain' }));
+      more.download = savename;
+    }
+  }
+  function release(link) {
+    if (link.href && link.href.indexOf('blob:') === 0) URL.revokeObjectURL(link.href);
+    link.removeAttribute('href');
+    link.hidden = true;
+  }
+  function base(name) {
+    var dot = name.lastIndexOf('.');
+    return dot > 0 ? name.slice(0, dot) : name;
+  }
+  function save(bytes, name, type) {
+    var url = URL.createObjectURL(new Blob([bytes], { type: type }));
+    var link = document.createElement('a');
+    link.href = url;
+    link.download = name;
+    link.click();
+    setTimeout(function () { URL.revokeObjectURL(url); }, 1000);
+  }
+
+  // A request whose rows fill the table: the list, or a chip's dump.
+  function fill(request, done) {
+    clearrows();
+    $('listsummary').textContent = 'Reading ' + (request.name || request.dumpname) + ' …';
+    $('listmessages').textContent = '';
+    release($('listmore'));
+    release($('listsave'));
+    $('listprint').hidden = true;
+    progress(0, 1);
+    ask(request, function (message) {
+      if (message.type === 'rows') addrows(message);
+      else if (message.type === 'progress') progress(message.done, message.total);
+      else if (message.type === 'fields') {
+        ['rxat', 'txat', 'stride', 'first'].forEach(function (id) { $(id).value = message[id]; });
+      } else if (message.type === 'end') {
+        handle = null;
+        progress(null);
+        $('listsummary').textContent = message.failure || message.summary;
+        done(message);
+      }
+    });
+  }
+  function readlist() {
+    if (!list) return;
+    fill({ op: 'list', name: list.name, bytes: list.bytes, fields: fields() }, function (message) {
+      say('listmessages', message.messages, base(list.name) + '-messages.txt');
+      // Only this list's codes are offered: a file that gave none
+      // withdraws the last one's.
+      if (message.csv) {
+        var link = $('listsave');
+        link.href = URL.createObjectURL(new Blob([message.csv], { type: 'text/csv' }));
+        link.download = base(list.name) + '-codes.csv';
+        link.hidden = false;
+      }
+      $('listprint').hidden = message.channels === 0;
+    });
+  }
+  function readdump(op) {
+    if (!dump) {
+      $('chipmessages').textContent = "Open a chip's dump first.";
+      return;
+    }
+    fill({ op: op, dumpname: dump.name, dump: dump.bytes, fields: fields() }, function (message) {
+      $('chipmessages').textContent = message.chip;
+    });
+  }
+  function image(format) {
+    if (!list) {
+      $('chipmessages').textContent = 'Open a channel list first.';
+      return;
+    }
+    var into = $('intodump').checked && dump;
+    $('chipmessages').textContent = 'Making the image …';
+    ask({ op: 'image', name: list.name, bytes: list.bytes, dump: into ? dump.bytes : null, dumpname: into ? dump.name : '',
+          format: format, fields: fields() }, function (message) {
+      if (message.type === 'file') save(message.bytes, message.name, message.mime);
+      else if (message.type === 'end') {
+        handle = null;
+        $('chipmessages').textContent = message.failure || message.chip;
+      }
+    });
+  }
+
+  // A file's bytes and its name's last part.
+  function opened(file, then) {
+    if (!file) return;
+    file.arrayBuffer().then(function (bytes) {
+      var name = file.name.split(/[\\/]/).pop();
+      then({ name: name === '' || name === '.' || name === '..' ? '' : name, bytes: new Uint8Array(bytes) });
+    });
+  }
+  function openlist(file) {
+    opened(file, function (got) {
+      list = { name: got.name || 'list.csv', bytes: got.bytes };
+      readlist();
+    });
+  }
+  Module.startpanel = function () {
+    columns = Array.prototype.map.call(document.querySelectorAll('#listhead th'), function (th) { return th.className; });
+    // Emptied once read, so that picking the same file again, edited, opens it again.
+    $('listfile').addEventListener('change', function (e) {
+      openlist(e.target.files[0]);
+      e.target.value = '';
+    });
+    $('dumpfile').addEventListener('change', function (e) {
+      opened(e.target.files[0], function (got) {
+        dump = { name: got.name || 'dump.bin', bytes: got.bytes };
+        readdump('dump');
+      });
+      e.target.value = '';
+    });
+    ['liststep', 'listmode'].forEach(function (id) { $(id).addEventListener('change', readlist); });
+    $('listcancel').addEventListener('click', function () {
+      stop();
+      clearrows();
+      $('listsummary').textContent = 'Stopped: the list was not read to its end, and no codes are offered.';
+    });
+    $('listprint').addEventListener('click', function () { window.print(); });
+    $('findlayout').addEventListener('click', function () { readdump('find'); });
+    $('saveimagebin').addEventListener('click', function () { image('bin'); });
+    $('saveimagehex').addEventListener('click', function () { image('hex'); });
+    var drop = $('listdrop');
+    document.addEventListener('dragover', function (e) { e.preventDefault(); drop.classList.add('over'); });
+    document.addEventListener('dragleave', function () { drop.classList.remove('over'); });
+    document.addEventListener('drop', function (e) {
+      e.preventDefault();
+      drop.classList.remove('over');
+      openlist(e.dataTransfer.files[0]);
+    });
+    // The worker starts once the page is drawn, and is ready for the first list.
+    setTimeout(function () { if (!worker) startworker(); }, 500);
+  };
+})();
