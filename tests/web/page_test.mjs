@@ -62,6 +62,12 @@ test('the window: its content, and the rules of its three handlers', async () =>
   assert.equal(await page.title(), 'DIDORE/U FREQUENCY CODE EDIT BY ORLISK');
   const form1 = await page.$eval('#Form1', (e) => [e.offsetWidth, e.offsetHeight]);
   assert.deepEqual(form1, [426, 292]);
+  // Drawing the window moves nothing: its room is kept from the start.
+  const shifted = await page.evaluate(() => Promise.race([
+    new Promise((done) => new PerformanceObserver((list) => done(list.getEntries().reduce((sum, e) => sum + e.value, 0)))
+      .observe({ type: 'layout-shift', buffered: true })),
+    new Promise((done) => setTimeout(() => done(0), 500))]));
+  assert.ok(shifted < 0.02, `the page's layout shifted by ${shifted}`);
   assert.deepEqual(await page.$eval('#Form1-picture', (e) => [e.offsetLeft, e.offsetTop, e.naturalWidth]), [0, 0, 429]);
   // No control overlaps another, and each lies inside the window.
   const boxes = await page.$$eval('#Form1 > :not(#Form1-picture):not(.line)', (all) =>
@@ -328,13 +334,17 @@ test('a memory image: the native program\'s bytes, a dump read back, its layout 
   await context.close();
 });
 
-test('hosted: an installable web app that works offline after the first visit', async () => {
-  const types = { '.html': 'text/html', '.js': 'text/javascript', '.webmanifest': 'application/manifest+json', '.png': 'image/png' };
+test('hosted: an installable web app that works offline, and a new build reaches a returning visitor', async () => {
+  const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+                  '.webmanifest': 'application/manifest+json', '.png': 'image/png' };
+  // The served build: as built, or changed, as the next release would be.
+  let changed = false;
   const server = createServer((request, response) => {
     const path = new URL(request.url, 'http://127.0.0.1').pathname;
     const file = join(env.FREQCODE_SITE, path === '/' ? 'index.html' : path);
     try {
-      const body = readFileSync(file);
+      let body = readFileSync(file);
+      if (changed && file.endsWith('index.html')) body = Buffer.from(String(body).replace('<small>', '<small id="next">'));
       response.writeHead(200, { 'Content-Type': types[extname(file)] ?? 'application/octet-stream' });
       response.end(body);
     } catch {
@@ -351,12 +361,20 @@ test('hosted: an installable web app that works offline after the first visit', 
     await page.reload();
     await page.waitForSelector('html[data-ready=yes]', { state: 'attached' });
     assert.ok(await page.evaluate(() => navigator.serviceWorker.controller !== null), 'no service worker in control');
+    changed = true;
+    await page.reload();
+    await page.waitForSelector('html[data-ready=yes]', { state: 'attached' });
+    assert.equal(await page.$$eval('#next', (e) => e.length), 1, 'the new build did not reach the page');
     await new Promise((done) => server.close(done));  // the network is gone
     await context.setOffline(true);
     await page.reload();
     await page.waitForSelector('html[data-ready=yes]', { state: 'attached' });
+    assert.equal(await page.$$eval('#next', (e) => e.length), 1, 'offline, the page is the old build');
     await page.click('#Command1');
     assert.equal(await value(page, 'Text9'), 'F0F1');
+    // Lists are read offline too: the worker's code comes from the cache.
+    await page.setInputFiles('#listfile', env.FREQCODE_SAMPLE);
+    await page.waitForFunction(() => /^channels\.csv: 10 channels/.test(document.getElementById('listsummary').textContent));
     assert.deepEqual(requests.filter((url) => !url.startsWith(origin) && !/^(data|blob):/.test(url)), []);
     await context.close();
   } finally {

@@ -118,29 +118,29 @@ void applyfont(HWND control, const form::Control& c, HFONT font, UINT dpi) {
     }
 }
 
-// The width a control has for one line of text in its present font: for a
+// The room a control has for one line of text in its present font: for a
 // field, what its edit shows, so that no text needs scrolling.
-int textroom(HWND control, form::Kind kind) {
+SIZE textroom(HWND control, form::Kind kind) {
     RECT room{};
     if (kind == form::Kind::textbox || kind == form::Kind::combobox) {
         SendMessageW(editof(control, kind), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
-        return room.right - room.left;
+        return {room.right - room.left, room.bottom - room.top};
     }
     GetClientRect(control, &room);
-    return room.right - (kind == form::Kind::button ? 8 : 0);  // a button's frame and margin
+    return {room.right - (kind == form::Kind::button ? 8 : 0), room.bottom};  // a button's frame and margin
 }
 
 // Whether every text a control can show fits it in this font.
 bool textsfit(HWND control, const form::Control& c, HFONT font) {
     HDC dc = GetDC(control);
     HGDIOBJ old = SelectObject(dc, font);
-    const int room = textroom(control, c.kind);
+    const SIZE room = textroom(control, c.kind);
     bool fits = true;
     for (const std::string& shown : form::textsof(c)) {
         const std::wstring wide = widen(shown);
         SIZE extent{};
         GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
-        fits = fits && extent.cx <= room;
+        fits = fits && extent.cx <= room.cx && extent.cy <= room.cy;
     }
     SelectObject(dc, old);
     ReleaseDC(control, dc);
@@ -148,8 +148,8 @@ bool textsfit(HWND control, const form::Control& c, HFONT font) {
 }
 
 // Gives a drop-down combo box's selection field a height, whatever the
-// theme's borders around it.
-void fitselectionfield(HWND combo, int height) {
+// theme's borders around it; false when the font is too tall for it.
+bool fitselectionfield(HWND combo, int height) {
     for (int tries = 0; tries < 2; ++tries) {
         RECT field{};
         GetWindowRect(combo, &field);
@@ -158,6 +158,9 @@ void fitselectionfield(HWND combo, int height) {
         if (wanted == item || wanted < 1) break;
         SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
     }
+    RECT field{};
+    GetWindowRect(combo, &field);
+    return field.bottom - field.top == height;
 }
 
 // Places every control, and chooses the window's font and picture, for a DPI.
@@ -186,11 +189,10 @@ void layout(HWND hwnd, UINT dpi) {
         HWND control = GetDlgItem(hwnd, controlid(c));
         for (std::size_t i = 0; i < fonts.size(); ++i) {
             applyfont(control, c, fonts[i], dpi);
-            if (textsfit(control, c, fonts[i])) break;
+            const bool fieldfits = c.kind != form::Kind::combobox || fitselectionfield(control, scaled(c.height, dpi));
+            if (fieldfits && textsfit(control, c, fonts[i])) break;
         }
     }
-    const form::Control* combo = form::control("Combo1");
-    fitselectionfield(GetDlgItem(hwnd, controlid(*combo)), scaled(combo->height, dpi));
 
     for (HFONT& font : state->fonts) {
         if (font) DeleteObject(font);

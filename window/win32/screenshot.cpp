@@ -1,6 +1,7 @@
 // Shows Form1 as the README's picture of it: both buttons pressed with the
 // frequencies the window starts with; with a number N, after picking the
-// step N items down the list by keyboard first. Closes itself after a few
+// step N items down the list by keyboard first, and with a frequency after
+// it, both frequency boxes holding that frequency. Closes itself after a few
 // seconds, time for a screenshot of the screen it is on (not installed).
 #include <windows.h>
 
@@ -22,6 +23,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
         SetFocus(combo.hwndItem);
         SendMessageW(combo.hwndItem, WM_KEYDOWN, VK_DOWN, 1);
     }
+    if (const wchar_t* space = std::wcschr(arguments, L' '))
+        for (const char* box : {"Text17", "Text18"}) SetWindowTextW(win32::controlof(form1, box), space + 1);
     for (const char* button : {"Command1", "Command2"}) SendMessageW(win32::controlof(form1, button), BM_CLICK, 0, 0);
     SetWindowPos(form1, nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(form1, SW_SHOW);
