@@ -289,6 +289,15 @@ test('a long list: read off the page\'s thread, drawn as it scrolls, stopped on 
   assert.ok(last[0] <= last[1] + 1, 'the last row is below the box');
   assert.equal(await page.isVisible('#listsave'), true);
 
+  // Past the first 200 messages, all of them are offered for saving.
+  const failing = Buffer.from('Location,Frequency\n' + Array.from({ length: 300 }, (_, i) => `${i + 1},145.003\n`).join(''));
+  await page.setInputFiles('#listfile', { name: 'raster.csv', mimeType: 'text/csv', buffer: failing });
+  await page.waitForSelector('#listmore:not([hidden])');
+  assert.equal((await page.textContent('#listmessages')).trimEnd().split('\n').length, 200);
+  const [all] = await Promise.all([page.waitForEvent('download'), page.click('#listmore')]);
+  const lines = readFileSync(await all.path(), 'utf8').trim().split('\n');
+  assert.deepEqual([lines.length, lines[300].slice(0, 22), lines[301]], [302, 'raster.csv: line 301: ', '300 of 300 channels failed']);
+
   // A list long enough to be stopped: nothing of it is offered, and the
   // next list reads as ever.
   await page.setInputFiles('#listfile', { name: 'longer.csv', mimeType: 'text/csv', buffer: longlist(1500000) });

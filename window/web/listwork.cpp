@@ -185,16 +185,26 @@ std::string summary(const std::string& name, long channels, long failed, bool al
            (failed > 0 ? ", " + std::to_string(failed) + " failed" : allcomputed && channels > 0 ? ", all computed" : "");
 }
 
+// The end of a request: the summary, the list's messages (the first of
+// them to show, and all of them, as bytes, to save when there are more),
+// the chip's, and the codes to save.
 void postend(const std::string& summarytext, const std::string& messages, const std::string& chip, long channels,
              std::optional<std::string> csv) {
+    constexpr long shown = 200;
+    long lines = 0;
+    std::size_t cut = messages.size();
+    for (std::size_t at = 0; (at = messages.find('\n', at)) != std::string::npos; ++at)
+        if (++lines == shown) cut = at + 1;
     val message = val::object();
     message.set("type", std::string("end"));
     message.set("summary", summarytext);
-    message.set("messages", messages);
+    message.set("messages", messages.substr(0, cut));
+    message.set("messagelines", static_cast<double>(lines));
+    message.set("allmessages", lines > shown ? bytesarray(messages) : val::null());
     message.set("chip", chip);
     message.set("channels", static_cast<double>(channels));
     message.set("csv", csv ? bytesarray(*csv) : val::null());
-    post(message, {"csv"});
+    post(message, {"csv", "allmessages"});
 }
 
 void readthelist(const val& request) {

@@ -23,6 +23,7 @@ if (typeof document === 'undefined') {
   // The worker, started once the page is up and again after a stop.
   var worker = null;
   var handle = null;  // what the answers to the request under way are for
+  var filling = false;  // whether that request's rows fill the table
   function startworker() {
     var source = script.src
       ? 'var Module={locateFile:function(p){return ' + JSON.stringify(new URL('.', script.src).href) + '+p}};importScripts(' +
@@ -46,12 +47,18 @@ if (typeof document === 'undefined') {
     handle = answer;
     worker.postMessage(request);
   }
-  // A request under way is dropped, and with it the worker that runs it.
+  // A request under way is dropped, and with it the worker that runs it;
+  // a list part-read leaves nothing behind.
   function stop() {
     if (worker) worker.terminate();
     worker = null;
     handle = null;
     progress(null);
+    if (filling) {
+      filling = false;
+      clearrows();
+      $('listsummary').textContent = 'Stopped: the list was not read to its end, and no codes are offered.';
+    }
   }
 
   // The list and the chip's dump last opened: they stay in this page only.
@@ -92,10 +99,10 @@ if (typeof document === 'undefined') {
   // The table draws only the rows in view, and a little around them: a
   // list of any length scrolls as a short one does.
   var view = $('listview'), body = $('listbody');
-  var rowheight = 0, drawn = '';
+  var rowheight = 0, drawn = '', belowspacer = null;
   var tallest = 8000000;  // a height every browser can scroll
   var everything = false;  // every row drawn, as for printing
-  var whole = 1000;  // a list up to this long is drawn whole, each row as high as it needs
+  var whole = 100;  // a list up to this long is drawn whole, each row as high as it needs
   function rowelement(i) {
     var tr = document.createElement('tr');
     var kind = kinds.charAt(i);
@@ -126,37 +133,48 @@ if (typeof document === 'undefined') {
     if (n === 0) {
       body.textContent = '';
       drawn = '';
+      belowspacer = null;
       return;
     }
-    if (!rowheight && n > whole) {
-      body.textContent = '';
-      body.appendChild(rowelement(0));
-      rowheight = body.firstChild.getBoundingClientRect().height || 20;
-    }
+    // A row's height is known once one is drawn; until then, a guess.
+    var measure = !rowheight;
+    if (measure) rowheight = 20;
     var first = 0, last = n, above = 0, below = 0;
     var windowed = !everything && n > whole;
     $('listrows').classList.toggle('windowed', windowed);
     if (windowed) {
       // The scroll position maps onto the rows in proportion, so that a
       // list taller than a browser can scroll still reaches its end.
-      var room = window.innerHeight;
+      var room = Math.max(view.clientHeight, 400);
       var all = n * rowheight, height = Math.min(all, tallest);
       var top = Math.min(view.scrollTop, Math.max(height - room, 0));
       var at = height > room ? top / (height - room) * (all - room) : 0;
-      first = Math.max(0, Math.floor(at / rowheight) - 20);
-      last = Math.min(n, Math.ceil((at + room) / rowheight) + 20);
+      first = Math.max(0, Math.floor(at / rowheight) - 10);
+      last = Math.min(n, Math.ceil((at + room) / rowheight) + 10);
       above = top - (at - first * rowheight);
       below = Math.max(height - above - (last - first) * rowheight, 0);
     }
-    var key = first + ' ' + last + ' ' + n + ' ' + Math.round(above);
-    if (key === drawn && !force) return;
+    var key = [first, last, Math.round(above), rowheight, windowed].join(' ');
+    // The same rows: as a list comes in, only the room below them grows.
+    if (key === drawn && !force && (belowspacer !== null) === (below > 0)) {
+      if (belowspacer) belowspacer.firstChild.style.height = below + 'px';
+      return;
+    }
     drawn = key;
     var fragment = document.createDocumentFragment();
     if (above > 0) fragment.appendChild(spacer(above));
     for (var i = first; i < last; ++i) fragment.appendChild(rowelement(i));
-    if (below > 0) fragment.appendChild(spacer(below));
+    belowspacer = below > 0 ? fragment.appendChild(spacer(below)) : null;
     body.textContent = '';
     body.appendChild(fragment);
+    if (measure && windowed) {
+      var row = body.querySelector('tr:not(.spacer)');
+      var measured = row ? row.getBoundingClientRect().height : 0;
+      if (measured > 0 && Math.abs(measured - rowheight) > 0.5) {
+        rowheight = measured;
+        redraw();
+      } else if (!measured) rowheight = 0;
+    } else if (measure) rowheight = 0;
   }
   var pending = false;
   function redraw() {
@@ -189,26 +207,22 @@ if (typeof document === 'undefined') {
     added.pop();
     for (var i = 0; i < added.length; ++i) rows.push(added[i]);
     kinds += decoder.decode(message.kinds);
-    $('listview').hidden = false;
     if (message.total !== undefined) progress(message.done, message.total);
     redraw();
   }
 
-  // Messages: the first of them in the page, all of them to save.
-  var shownmessages = 200;
-  function say(id, text, savename) {
-    var lines = text.split('\n');
-    if (lines[lines.length - 1] === '') lines.pop();
-    $(id).textContent = lines.slice(0, shownmessages).join('\n');
-    if (id !== 'listmessages') return;
+  // The list's messages: the first of them in the page, all of them to
+  // save when there are more.
+  function say(message, savename) {
+    $('listmessages').textContent = message.messages;
     var more = $('listmore');
     release(more);
-    more.hidden = lines.length <= shownmessages;
-    if (!more.hidden) {
-      more.textContent = 'Save all ' + lines.length + ' messages (' + (lines.length - shownmessages) + ' more than shown)';
-      more.href = URL.createObjectURL(new Blob([text], { type: 'text/plain' }));
-      more.download = savename;
-    }
+    if (!message.allmessages) return;
+    more.textContent = 'Save all ' + message.messagelines + ' messages (' +
+      (message.messagelines - message.messages.split('\n').length + 1) + ' more than shown)';
+    more.href = URL.createObjectURL(new Blob([message.allmessages], { type: 'text/plain' }));
+    more.download = savename;
+    more.hidden = false;
   }
   function release(link) {
     if (link.href && link.href.indexOf('blob:') === 0) URL.revokeObjectURL(link.href);
@@ -230,13 +244,6 @@ if (typeof document === 'undefined') {
 
   // A request whose rows fill the table: the list, or a chip's dump.
   function fill(request, done) {
-    clearrows();
-    $('listsummary').textContent = 'Reading ' + (request.name || request.dumpname) + ' …';
-    $('listmessages').textContent = '';
-    release($('listmore'));
-    release($('listsave'));
-    $('listprint').hidden = true;
-    progress(0, 1);
     ask(request, function (message) {
       if (message.type === 'rows') addrows(message);
       else if (message.type === 'progress') progress(message.done, message.total);
@@ -244,16 +251,29 @@ if (typeof document === 'undefined') {
         ['rxat', 'txat', 'stride', 'first'].forEach(function (id) { $(id).value = message[id]; });
       } else if (message.type === 'end') {
         handle = null;
+        filling = false;
         progress(null);
         $('listsummary').textContent = message.failure || message.summary;
+        $('listview').hidden = rows.length === 0;
         done(message);
       }
     });
+    filling = true;
+    clearrows();
+    $('listsummary').textContent = 'Reading ' + (request.name || request.dumpname) + ' …';
+    $('listmessages').textContent = '';
+    release($('listmore'));
+    release($('listsave'));
+    $('listprint').hidden = true;
+    // The table's box shows at once, its headings only, so that the first
+    // rows cost the page no more than drawing them.
+    $('listview').hidden = false;
+    progress(0, 1);
   }
   function readlist() {
     if (!list) return;
     fill({ op: 'list', name: list.name, bytes: list.bytes, fields: fields() }, function (message) {
-      say('listmessages', message.messages, base(list.name) + '-messages.txt');
+      say(message, base(list.name) + '-messages.txt');
       // Only this list's codes are offered: a file that gave none
       // withdraws the last one's.
       if (message.csv) {
@@ -320,11 +340,7 @@ if (typeof document === 'undefined') {
       e.target.value = '';
     });
     ['liststep', 'listmode'].forEach(function (id) { $(id).addEventListener('change', readlist); });
-    $('listcancel').addEventListener('click', function () {
-      stop();
-      clearrows();
-      $('listsummary').textContent = 'Stopped: the list was not read to its end, and no codes are offered.';
-    });
+    $('listcancel').addEventListener('click', stop);
     $('listprint').addEventListener('click', function () { window.print(); });
     $('findlayout').addEventListener('click', function () { readdump('find'); });
     $('saveimagebin').addEventListener('click', function () { image('bin'); });
