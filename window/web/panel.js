@@ -72,19 +72,16 @@ if (typeof document === 'undefined') {
   }
 
   // Progress, shown once a request has taken long enough to be noticed.
-  var shown = null, since = 0;
+  var showing = null;
   function progress(done, total) {
     var box = $('listprogress');
     if (done === null) {
-      clearTimeout(shown);
-      shown = null;
+      clearTimeout(showing);
+      showing = null;
       box.hidden = true;
       return;
     }
-    if (shown === null) {
-      since = Date.now();
-      shown = setTimeout(function () { box.hidden = false; }, 300);
-    }
+    if (showing === null) showing = setTimeout(function () { box.hidden = false; }, 300);
     var share = total > 0 ? done / total : 0;
     $('listbar').value = share;
     $('listdone').textContent = Math.floor(share * 100) + ' % read';
@@ -99,7 +96,7 @@ if (typeof document === 'undefined') {
   // The table draws only the rows in view, and a little around them: a
   // list of any length scrolls as a short one does.
   var view = $('listview'), body = $('listbody');
-  var rowheight = 0, drawn = '', belowspacer = null;
+  var rowheight = 0;
   var tallest = 8000000;  // a height every browser can scroll
   var everything = false;  // every row drawn, as for printing
   var whole = 100;  // a list up to this long is drawn whole, each row as high as it needs
@@ -128,12 +125,15 @@ if (typeof document === 'undefined') {
     tr.appendChild(td);
     return tr;
   }
+  // What is drawn: rows first to last, the room above them, and the spacer
+  // below (or none). Rows are added at most perframe at a time, so that no
+  // frame takes the page's thread long, however the table changes.
+  var drawn = null, perframe = 20;
   function draw(force) {
     var n = rows.length;
     if (n === 0) {
       body.textContent = '';
-      drawn = '';
-      belowspacer = null;
+      drawn = null;
       return;
     }
     // A row's height is known once one is drawn; until then, a guess.
@@ -151,22 +151,28 @@ if (typeof document === 'undefined') {
       var at = height > room ? top / (height - room) * (all - room) : 0;
       first = Math.max(0, Math.floor(at / rowheight) - 10);
       last = Math.min(n, Math.ceil((at + room) / rowheight) + 10);
-      above = top - (at - first * rowheight);
+      above = Math.round(top - (at - first * rowheight));
       below = Math.max(height - above - (last - first) * rowheight, 0);
     }
-    var key = [first, last, Math.round(above), rowheight, windowed].join(' ');
-    // The same rows: as a list comes in, only the room below them grows.
-    if (key === drawn && !force && (belowspacer !== null) === (below > 0)) {
-      if (belowspacer) belowspacer.firstChild.style.height = below + 'px';
-      return;
+    if (force || !drawn || drawn.first !== first || drawn.above !== above || drawn.windowed !== windowed ||
+        drawn.rowheight !== rowheight || drawn.last > last) {
+      body.textContent = '';
+      drawn = { first: first, last: first, above: above, windowed: windowed, rowheight: rowheight, spacer: null };
+      if (above > 0) body.appendChild(spacer(above));
     }
-    drawn = key;
+    var upto = everything ? last : Math.min(last, drawn.last + perframe);
     var fragment = document.createDocumentFragment();
-    if (above > 0) fragment.appendChild(spacer(above));
-    for (var i = first; i < last; ++i) fragment.appendChild(rowelement(i));
-    belowspacer = below > 0 ? fragment.appendChild(spacer(below)) : null;
-    body.textContent = '';
-    body.appendChild(fragment);
+    for (var i = drawn.last; i < upto; ++i) fragment.appendChild(rowelement(i));
+    body.insertBefore(fragment, drawn.spacer);
+    drawn.last = upto;
+    var rest = below + (last - upto) * rowheight;
+    if (rest > 0 && !drawn.spacer) drawn.spacer = body.appendChild(spacer(rest));
+    else if (rest > 0) drawn.spacer.firstChild.style.height = rest + 'px';
+    else if (drawn.spacer) {
+      body.removeChild(drawn.spacer);
+      drawn.spacer = null;
+    }
+    if (upto < last) redraw();
     if (measure && windowed) {
       var row = body.querySelector('tr:not(.spacer)');
       var measured = row ? row.getBoundingClientRect().height : 0;
@@ -183,7 +189,7 @@ if (typeof document === 'undefined') {
     requestAnimationFrame(function () { pending = false; draw(false); });
   }
   view.addEventListener('scroll', redraw, { passive: true });
-  window.addEventListener('resize', function () { rowheight = 0; drawn = ''; redraw(); });
+  window.addEventListener('resize', function () { rowheight = 0; redraw(); });
   // A printed sheet holds every row.
   function printing(on) {
     everything = on;
@@ -201,33 +207,39 @@ if (typeof document === 'undefined') {
     draw(true);
     $('listview').hidden = true;
   }
+  // While a list comes in, the table is drawn as soon as the rows would
+  // fill its first screen, then once a second: drawing takes the page's
+  // own thread, which reading the list leaves free.
+  var drawnat = 0;
   function addrows(message) {
+    var before = rows.length;
     var text = decoder.decode(message.cells);
     var added = text.split('\x1e');
     added.pop();
     for (var i = 0; i < added.length; ++i) rows.push(added[i]);
     kinds += decoder.decode(message.kinds);
     if (message.total !== undefined) progress(message.done, message.total);
-    redraw();
+    if (before < 100 || Date.now() - drawnat > 1000) {
+      drawnat = Date.now();
+      redraw();
+    }
+  }
+
+  // What the last list gave to save, kept as bytes until a button asks.
+  var offered = { listsave: null, listmore: null };
+  function offer(id, bytes, name, type) {
+    offered[id] = bytes ? { bytes: bytes, name: name, type: type } : null;
+    $(id).hidden = !bytes;
   }
 
   // The list's messages: the first of them in the page, all of them to
   // save when there are more.
   function say(message, savename) {
     $('listmessages').textContent = message.messages;
-    var more = $('listmore');
-    release(more);
-    if (!message.allmessages) return;
-    more.textContent = 'Save all ' + message.messagelines + ' messages (' +
-      (message.messagelines - message.messages.split('\n').length + 1) + ' more than shown)';
-    more.href = URL.createObjectURL(new Blob([message.allmessages], { type: 'text/plain' }));
-    more.download = savename;
-    more.hidden = false;
-  }
-  function release(link) {
-    if (link.href && link.href.indexOf('blob:') === 0) URL.revokeObjectURL(link.href);
-    link.removeAttribute('href');
-    link.hidden = true;
+    offer('listmore', message.allmessages, savename, 'text/plain');
+    if (message.allmessages)
+      $('listmore').textContent = 'Save all ' + message.messagelines + ' messages (' +
+        (message.messagelines - message.messages.split('\n').length + 1) + ' more than shown)';
   }
   function base(name) {
     var dot = name.lastIndexOf('.');
@@ -255,6 +267,7 @@ if (typeof document === 'undefined') {
         progress(null);
         $('listsummary').textContent = message.failure || message.summary;
         $('listview').hidden = rows.length === 0;
+        redraw();
         done(message);
       }
     });
@@ -262,8 +275,8 @@ if (typeof document === 'undefined') {
     clearrows();
     $('listsummary').textContent = 'Reading ' + (request.name || request.dumpname) + ' …';
     $('listmessages').textContent = '';
-    release($('listmore'));
-    release($('listsave'));
+    offer('listmore', null);
+    offer('listsave', null);
     $('listprint').hidden = true;
     // The table's box shows at once, its headings only, so that the first
     // rows cost the page no more than drawing them.
@@ -276,12 +289,7 @@ if (typeof document === 'undefined') {
       say(message, base(list.name) + '-messages.txt');
       // Only this list's codes are offered: a file that gave none
       // withdraws the last one's.
-      if (message.csv) {
-        var link = $('listsave');
-        link.href = URL.createObjectURL(new Blob([message.csv], { type: 'text/csv' }));
-        link.download = base(list.name) + '-codes.csv';
-        link.hidden = false;
-      }
+      offer('listsave', message.csv, base(list.name) + '-codes.csv', 'text/csv');
       $('listprint').hidden = message.channels === 0;
     });
   }
@@ -341,6 +349,11 @@ if (typeof document === 'undefined') {
     });
     ['liststep', 'listmode'].forEach(function (id) { $(id).addEventListener('change', readlist); });
     $('listcancel').addEventListener('click', stop);
+    ['listsave', 'listmore'].forEach(function (id) {
+      $(id).addEventListener('click', function () {
+        if (offered[id]) save(offered[id].bytes, offered[id].name, offered[id].type);
+      });
+    });
     $('listprint').addEventListener('click', function () { window.print(); });
     $('findlayout').addEventListener('click', function () { readdump('find'); });
     $('saveimagebin').addEventListener('click', function () { image('bin'); });
