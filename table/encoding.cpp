@@ -1,5 +1,6 @@
 #include "table/encoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -148,9 +149,18 @@ constexpr Range wide[] = {{0x1100, 0x115F},   {0x2E80, 0x303E},   {0x3041, 0x33F
 }  // namespace
 
 std::string terminaltext(std::string_view text) {
-    constexpr std::string_view hex = calc::hexdigits;
     std::string out;
-    out.reserve(text.size());
+    appendterminaltext(out, text);
+    return out;
+}
+
+void appendterminaltext(std::string& out, std::string_view text) {
+    constexpr std::string_view hex = calc::hexdigits;
+    // Most texts are printable ASCII, which stays as it is.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
+        out.append(text);
+        return;
+    }
     for (std::size_t i = 0; i < text.size();) {
         const auto [c, length] = decodeat(text, i);
         const bool control = (c < 0x20 && c != '\t') || (c >= 0x7F && c <= 0x9F && (length > 1 || c == 0x7F));
@@ -166,7 +176,6 @@ std::string terminaltext(std::string_view text) {
         }
         i += length;
     }
-    return out;
 }
 
 std::size_t textwidth(std::string_view text) {

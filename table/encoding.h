@@ -30,6 +30,8 @@ std::string_view utf8prefix(std::string_view text, std::size_t maxbytes);
 // screen; characters that show as nothing, as a space that is none, or turn
 // the text's direction (U+00A0, U+200B, U+202E ...) written as \uHHHH.
 std::string terminaltext(std::string_view text);
+// The same, appended to out.
+void appendterminaltext(std::string& out, std::string_view text);
 
 // The columns a terminal gives a text: none for a combining mark, two for
 // an East Asian wide character.

@@ -132,7 +132,8 @@ public:
     void row(const table::Row& row) override {
         for (const table::Column& column : table::columns) {
             const std::string& value = column.value(row.channel, row.status, scratch_);
-            cells_ += column.plain ? value : table::terminaltext(value);
+            if (column.plain) cells_ += value;
+            else table::appendterminaltext(cells_, value);
             cells_ += '\x1f';
         }
         cells_.back() = '\x1e';
