@@ -187,29 +187,31 @@ void listen(const form::Control& c) {
 }
 
 // Makes a box's font smaller, where it must be, until every text the box
-// can show fits it whole: a frequency to 10 Hz has nine characters. Done
+// can show fits it whole: a frequency to 10 Hz has nine characters. The
+// texts are measured on a canvas, which costs the page no layout. Done
 // again when the page's width changes, since a phone's layout has room.
 EM_BOOL fittexts(int, const EmscriptenUiEvent*, void*) {
+    static val canvas = create("canvas").call<val>("getContext", std::string("2d"));
     for (const form::Control& c : form::controls) {
         if (c.kind != form::Kind::textbox || c.readonly) continue;
         val box = element(c.name);
         val style = box["style"];
         style.call<void>("removeProperty", std::string("font-size"));
-        const std::string kept = box["value"].as<std::string>();
+        val computed = val::global("getComputedStyle")(box);
+        const double room = box["clientWidth"].as<double>() - std::stod(computed["paddingLeft"].as<std::string>()) -
+                            std::stod(computed["paddingRight"].as<std::string>()) - 1;
         const std::vector<std::string> texts = form::textsof(c);
-        const auto fits = [&] {
-            for (const std::string& text : texts) {
-                box.set("value", text);
-                if (box["scrollWidth"].as<int>() > box["clientWidth"].as<int>()) return false;
-            }
+        const std::string family = computed["fontFamily"].as<std::string>();
+        const auto fits = [&](double pixels) {
+            canvas.set("font", std::to_string(pixels) + "px " + family);
+            for (const std::string& text : texts)
+                if (canvas.call<val>("measureText", text)["width"].as<double>() > room) return false;
             return true;
         };
-        const std::string size = val::global("getComputedStyle")(box)["fontSize"].as<std::string>();
-        for (double pixels = std::stod(size); !fits() && pixels > 8;) {
-            pixels -= 0.5;
-            style.set("fontSize", std::to_string(pixels) + "px");
-        }
-        box.set("value", kept);
+        double pixels = std::stod(computed["fontSize"].as<std::string>());
+        if (fits(pixels)) continue;
+        while (pixels > 8 && !fits(pixels)) pixels -= 0.5;
+        style.set("fontSize", std::to_string(pixels) + "px");
     }
     return EM_FALSE;
 }
