@@ -30,15 +30,18 @@ if (typeof document === 'undefined') {
         JSON.stringify(script.src) + ');'
       : script.textContent;
     var url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
-    worker = new Worker(url);
+    var made = worker = new Worker(url);
     URL.revokeObjectURL(url);
-    worker.onmessage = function (e) { if (handle) handle(e.data); };
-    worker.onerror = function (e) {
+    made.onmessage = function (e) { if (made === worker && handle) handle(e.data); };
+    // A worker that fails (out of memory, say) ends its request with the
+    // reason; the next request starts a new one.
+    made.onerror = function (e) {
       e.preventDefault();
+      made.terminate();
+      if (made !== worker) return;
+      worker = null;
       if (handle) handle({ type: 'end', summary: '', messages: '', chip: '', channels: 0, csv: null,
                            failure: 'The page could not finish this: ' + (e.message || 'its program stopped') });
-      worker.terminate();
-      worker = null;
     };
   }
   function ask(request, answer) {
