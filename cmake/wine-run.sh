@@ -36,4 +36,13 @@ mkdir -p "$(dirname "$prefix")"
   fi
 ) 9>"$prefix.lock"
 
+# Wine exits 53 when it could not start the program at all (c0000135). On
+# a clean build this once befell the first program run in the prefix just
+# made, a program that exists and starts on every other run. It never ran,
+# so it is started once more, a few seconds on; a second failure stands.
+status=0
+"$wine" "$@" || status=$?
+[ "$status" -ne 53 ] && exit "$status"
+echo "wine-run.sh: Wine could not start $1; starting it once more" >&2
+sleep 3
 exec "$wine" "$@"
