@@ -9,7 +9,8 @@
 // with its own location, name and frequencies, or is named on standard
 // error by its own line number and the exit status is 1 (or the damaged
 // header refuses the whole list); no row carries values of two lines. An
-// undamaged list gives all its rows, and its output decodes back to them.
+// undamaged list gives all its rows, and its output decodes back to them,
+// as does its file for a person, in the list's separator and decimal mark.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -108,6 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char sep = ",;\t"[choose.next(3)];
     const std::string ending = choose.next(2) == 0 ? "\n" : "\r\n";
     const bool units = choose.next(2) == 0;
+    const bool comma = sep != ',' && choose.next(2) == 0;  // decimal commas
 
     // The list: values unique to their line, and no value a piece of another.
     std::vector<Line> lines;
@@ -141,6 +143,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case Kind::blank: body = choose.next(2) == 0 ? "" : "  "; break;
             case Kind::unused: body = unusedtext(form, line, sep); break;
         }
+        // Only numbers hold a point.
+        if (comma && line.kind != Kind::comment) std::replace(body.begin(), body.end(), '.', ',');
         if (line.kind != Kind::channel) line.name.clear();
         if (line.kind != Kind::channel && !line.location.empty() && line.location[0] == '#') line.location.erase(0, 1);
         text += body + ending;
@@ -211,10 +215,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // The program's own work on a list, in memory.
-    const auto run = [](const std::string& list, bool decode, std::string& output, std::string& messages) {
+    const auto run = [](const std::string& list, bool decode, std::string& output, std::string& messages, bool people = false) {
         table::MemorySource in(list);
         table::StringSink out, err;
-        const int status = table::listcodes(in, "standard input", {std::nullopt, decode}, table::Writer::Form::csv, out, err);
+        const int status =
+            table::listcodes(in, "standard input", {std::nullopt, decode}, table::Writer::Form::csv, out, err, people);
         output = out.text();
         messages = err.text();
         return status;
@@ -269,6 +274,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t i = 0; i < rows.size(); ++i)
             for (const char* column : {"location", "name", "rx_khz", "tx_khz", "step", "status"})
                 require(again[i].at(column) == rows[i].at(column), "a decoded row differs from its list's row");
+        // The file for a person: a byte order mark, the list's separator
+        // and decimal mark, and the same codes read back.
+        std::string people, peoplesaid, peopledecoded;
+        require(run(text, false, people, peoplesaid, true) == 0, "the file for a person fails where the list does not");
+        require(people.starts_with("\xEF\xBB\xBFlocation" + std::string(1, sep)), "the file for a person starts otherwise");
+        // (Beside ';' or tab, only a number can hold either mark.)
+        require(sep == ',' || people.find(comma ? '.' : ',') == std::string::npos,
+                "the file for a person has another decimal mark than its list");
+        require(run(people, true, peopledecoded, said) == 0 && peopledecoded == decoded,
+                "the file for a person does not decode back as the output does");
     }
     return 0;
 }

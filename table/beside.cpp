@@ -29,32 +29,44 @@ std::string codesname(const std::string& list, int n) {
 
 namespace {
 
-// A list's rows as CSV in a new file beside it, made when the first row
-// comes: a file that gives no rows leaves no file behind.
+// The drop window has no command line: its messages name no option, and
+// each carries the program's name.
+const Voice dropvoice{"freqcode-table", {{"--step", "the step"}}};
+
+// A list's rows in a new file beside it, made when the first row comes: a
+// file that gives no rows leaves no file behind. The file is for a person
+// to open, in the list's own separator and decimal mark.
 class BesideSink : public ListSink {
 public:
     BesideSink(const std::string& list, Sink& err) : list_(list), err_(err) {}
     ~BesideSink() override {
+        writer_.reset();
         if (file_) std::fclose(file_);
     }
 
+    void start(bool stepcolumn, const std::optional<std::string>& step, char separator) override {
+        stepcolumn_ = stepcolumn;
+        step_ = step;
+        separator_ = separator;
+    }
     void row(const Row& row) override {
         if (!writer_ && !failed_) open();
-        if (writer_) writer_->row(row.channel, row.status);
+        if (writer_) writer_->row(row);
     }
 
     // Whether a file was made and all of it written; says so.
     bool close(bool allcomputed) {
         if (!writer_) {
-            if (!failed_) err_.write(list_ + ": no codes file written, as it gave no channels\n");
+            if (!failed_) say(err_, list_ + ": no codes file written, as it gave no channels", dropvoice);
             return false;
         }
-        const bool written = writer_->flush();
+        const bool written = writer_->finish();
         writer_.reset();
+        out_.reset();
         const bool closed = std::fclose(file_) == 0 && written;
         file_ = nullptr;
-        if (!closed) err_.write(list_ + ": cannot write " + target_ + "\n");
-        else err_.write("wrote " + target_ + (allcomputed ? "" : ", with the failures named above") + "\n");
+        if (!closed) say(err_, list_ + ": cannot write " + target_, dropvoice);
+        else say(err_, "wrote " + target_ + (allcomputed ? "" : ", with the failures named above"), dropvoice);
         return closed;
     }
 
@@ -66,19 +78,24 @@ private:
             if (!file_ && errno != EEXIST) break;
         }
         if (!file_) {
-            err_.write(list_ + ": cannot write " + target_ + ": " + std::strerror(errno) + "\n");
+            say(err_, list_ + ": cannot write " + target_ + ": " + std::strerror(errno), dropvoice);
             failed_ = true;
             return;
         }
-        writer_ = std::make_unique<Writer>(file_, Writer::Form::csv);
-        writer_->header();
+        out_ = std::make_unique<FileSink>(file_);
+        writer_ = std::make_unique<ListWriter>(*out_, Writer::Form::csv, true);
+        writer_->start(stepcolumn_, step_, separator_);
     }
 
     const std::string& list_;
     Sink& err_;
+    bool stepcolumn_ = false;
+    std::optional<std::string> step_;
+    char separator_ = ',';
     std::string target_;
     std::FILE* file_ = nullptr;
-    std::unique_ptr<Writer> writer_;
+    std::unique_ptr<FileSink> out_;
+    std::unique_ptr<ListWriter> writer_;
     bool failed_ = false;
 };
 
@@ -90,13 +107,13 @@ int codesbeside(const std::vector<std::string>& lists, const Streams& streams) {
     for (const std::string& list : lists) {
         std::FILE* in = openutf8(list, "rb");
         if (!in) {
-            err.write(list + ": cannot open it: " + std::strerror(errno) + "\n");
+            say(err, list + ": cannot open it: " + std::strerror(errno), dropvoice);
             status = 1;
             continue;
         }
         FileSource source(in);
         BesideSink rows(list, err);
-        ListMessages messages(err, list, rows);
+        ListMessages messages(err, list, rows, "line", dropvoice);
         const ListEnd end = readlist(source, {std::nullopt, false}, messages);
         std::fclose(in);
         const int listed = messages.finish(end);

@@ -77,6 +77,9 @@ Options:
                 With --decode, a FILE named .bin, .hex or .s19 (or any of
                 these options) is a chip's dump: one row per location.
   --csv         write CSV (the default when output is not a terminal)
+  --excel       write CSV for a spreadsheet to open: a UTF-8 byte order
+                mark, and the list's own separator and decimal mark (a ";"
+                list with decimal commas gives ";" and decimal commas)
   --table       write an aligned table (the default on a terminal)
   -h, --help    show this help
   --version     show the version
@@ -102,6 +105,7 @@ std::string lowercase(std::string text) {
 struct Options {
     std::optional<std::string> step, rx, tx, file;
     std::optional<Writer::Form> form;
+    bool excel = false;  // CSV for a person's spreadsheet
     bool decode = false;
     bool findlayout = false;  // the file is a chip's dump whose layout to find
     std::optional<std::vector<std::string>> rxcodes, txcodes;  // with decode
@@ -195,7 +199,7 @@ std::optional<int> Program::parse(const std::vector<std::string>& args, Options&
             arg = arg.substr(0, arg.find('='));
         }
         const bool flag = arg == "--help" || arg == "-h" || arg == "--version" || arg == "--csv" || arg == "--table" ||
-                          arg == "--decode" || arg == "--find-layout";
+                          arg == "--decode" || arg == "--find-layout" || arg == "--excel";
         if (flag && inlinevalue) return usageerror(std::string(arg) + " takes no value");
         if (arg == "--help" || arg == "-h") {
             std::fputs(usage, io.out);
@@ -210,7 +214,9 @@ std::optional<int> Program::parse(const std::vector<std::string>& args, Options&
             options.findlayout = true;
             continue;
         }
-        if (arg == "--csv" || arg == "--table") {
+        if (arg == "--excel") {
+            options.excel = true;
+        } else if (arg == "--csv" || arg == "--table") {
             options.form = arg == "--csv" ? Writer::Form::csv : Writer::Form::table;
         } else if (options.decode && (arg == "--rx" || arg == "--tx")) {
             auto& slot = arg == "--rx" ? options.rxcodes : options.txcodes;
@@ -235,6 +241,8 @@ std::optional<int> Program::parse(const std::vector<std::string>& args, Options&
             return usageerror("unknown option " + std::string(arg));
         }
     }
+    if (options.excel && options.form == Writer::Form::table) return usageerror("--excel writes CSV; leave out --table");
+    if (options.excel) options.form = Writer::Form::csv;
     if (options.step && lowercase(*options.step) == autostep) options.step = autostep;
     if (options.decode && options.step) return usageerror("--decode reads the step from the R code; leave out --step");
     if (options.step && *options.step != autostep) {
@@ -281,7 +289,7 @@ int Program::onechannel(const Options& options, Writer::Form form) const {
     const Status rowstatus = status(channel);
 
     if (form == Writer::Form::csv) {
-        Writer writer(io.out, form);
+        Writer writer(io.out, form, options.excel ? Dialect{',', '.', true} : Dialect{});
         writer.header();
         writer.row(channel, rowstatus);
     } else if (channel.problem.empty()) {
@@ -301,17 +309,6 @@ int Program::onechannel(const Options& options, Writer::Form form) const {
     complain(rowstatus.words);
     return exitfailed;
 }
-
-// The rows of a list, to a writer.
-class WriterSink : public ListSink {
-public:
-    explicit WriterSink(Writer& writer) : writer_(writer) {}
-    void start(bool, const std::optional<std::string>&) override { writer_.header(); }
-    void row(const Row& row) override { writer_.row(row.channel, row.status); }
-
-private:
-    Writer& writer_;
-};
 
 // A whole list, row by row. Every line is accounted for: written as a row,
 // named on standard error, or counted among the lines skipped by design.
@@ -357,20 +354,18 @@ int Program::channellist(const Options& options, Writer::Form form) const {
             err.write(ranked + "the channels under the first, to check against the radio's known ones:\n");
             layout.layout = found.front().layout;
         }
-        Writer writer(out, form);
-        WriterSink rows(writer);
+        ListWriter rows(out, form, options.excel);
         ListMessages messages(err, name, rows, "location");
         const ListEnd end = readdump(dump, layout, messages);
-        if (end.kind == ListEnd::Kind::read && !writer.flush()) return exitfailed;
+        if (end.kind == ListEnd::Kind::read && !rows.finish()) return exitfailed;
         return messages.finish(end);
     }
-    if (!options.image) return listcodes(source, name, {options.step, options.decode}, form, out, err);
-    Writer writer(out, form);
-    WriterSink rows(writer);
+    if (!options.image) return listcodes(source, name, {options.step, options.decode}, form, out, err, options.excel);
+    ListWriter rows(out, form, options.excel);
     ImageSink image(rows);
     ListMessages messages(err, name, image);
     const ListEnd end = readlist(source, {options.step, false}, messages);
-    if (end.kind == ListEnd::Kind::read && !writer.flush()) return exitfailed;
+    if (end.kind == ListEnd::Kind::read && !rows.finish()) return exitfailed;
     const int status = messages.finish(end);
     if (end.kind != ListEnd::Kind::read) return status;
     const ImageOptions& wanted = *options.image;
@@ -399,12 +394,12 @@ int Program::channellist(const Options& options, Writer::Form form) const {
 
 }  // namespace
 
-int listcodes(Source& in, const std::string& name, const ListOptions& options, Writer::Form form, Sink& out, Sink& err) {
-    Writer writer(out, form);
-    WriterSink rows(writer);
+int listcodes(Source& in, const std::string& name, const ListOptions& options, Writer::Form form, Sink& out, Sink& err,
+              bool forpeople) {
+    ListWriter rows(out, form, forpeople);
     ListMessages messages(err, name, rows);
     const ListEnd end = readlist(in, options, messages);
-    if (end.kind == ListEnd::Kind::read && !writer.flush()) return exitfailed;  // reported once, by the caller
+    if (end.kind == ListEnd::Kind::read && !rows.finish()) return exitfailed;  // reported once, by the caller
     return messages.finish(end);
 }
 

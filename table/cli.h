@@ -27,8 +27,10 @@ struct Streams {
 int freqcodetable(const std::vector<std::string>& args, const Streams& streams);
 
 // What freqcode-table does with a channel list: its rows to out in that
-// form, and what it says of the list, named so, to err. The same exit
+// form (forpeople: CSV for a person's spreadsheet, as ListWriter writes
+// it), and what it says of the list, named so, to err. The same exit
 // status.
-int listcodes(Source& in, const std::string& name, const ListOptions& options, Writer::Form form, Sink& out, Sink& err);
+int listcodes(Source& in, const std::string& name, const ListOptions& options, Writer::Form form, Sink& out, Sink& err,
+              bool forpeople = false);
 
 }  // namespace table

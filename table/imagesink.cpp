@@ -232,7 +232,7 @@ ListEnd readdump(std::string_view file, const ImageOptions& options, ListSink& s
     const image::Read read = image::readchip(file, options.chip, layout.fill);
     if (!read.problem.empty()) return bad(read.line, read.problem);
     layout.size = read.bytes.size();
-    sink.start(true, std::nullopt);
+    sink.start(true, std::nullopt, ',');
     for (long location = layout.first; location - layout.first < layout.count(); ++location) {
         Row row;
         row.channel.location = std::to_string(location);

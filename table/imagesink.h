@@ -36,7 +36,9 @@ image::Format imageformat(const ImageOptions& options);
 class ImageSink : public ListSink {
 public:
     explicit ImageSink(ListSink& rows) : rows_(rows) {}
-    void start(bool stepcolumn, const std::optional<std::string>& step) override { rows_.start(stepcolumn, step); }
+    void start(bool stepcolumn, const std::optional<std::string>& step, char separator) override {
+        rows_.start(stepcolumn, step, separator);
+    }
     void row(const Row& row) override;
     void named(long line, const std::string& words) override { rows_.named(line, words); }
 

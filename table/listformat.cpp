@@ -186,6 +186,16 @@ std::string ListFormat::number(const std::vector<std::string>& fields, std::size
     return text;
 }
 
+char ListFormat::decimalmark(const std::vector<std::string>& fields) const {
+    for (const std::size_t column : {frequency.column, offset.column, rx.column, tx.column, step}) {
+        if (column >= fields.size()) continue;
+        const std::string_view text = trim(fields[column]);
+        if (decimalcomma && text.find(',') != std::string_view::npos) return ',';
+        if (text.find('.') != std::string_view::npos) return '.';
+    }
+    return 0;
+}
+
 std::optional<Microkhz> ListFormat::value(const std::vector<std::string>& fields, const Frequencies& column) const {
     if (column.column == none) return std::nullopt;
     if (!decimalcomma) return parsefrequency(column.column < fields.size() ? std::string_view(fields[column.column]) : "", column.unit);

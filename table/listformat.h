@@ -73,6 +73,11 @@ public:
     // only values are its location and defaults.
     std::optional<Channel> channel(const std::vector<std::string>& fields) const;
 
+    // The decimal mark ('.' or ',') that a row's frequencies, offset and
+    // step show, or 0 when none holds one. In a list separated by commas a
+    // number's mark is a point.
+    char decimalmark(const std::vector<std::string>& fields) const;
+
     // A row that cannot be used, with the location and name it kept.
     Channel badrow(const std::vector<std::string>& fields, const std::string& problem) const;
 

@@ -43,7 +43,7 @@ void say(Sink& err, const std::string& words, const Voice& voice) {
     err.write((voice.program.empty() ? std::string() : voice.program + ": ") + terminaltext(spoken(words, voice)) + "\n");
 }
 
-void ListMessages::start(bool stepcolumn, const std::optional<std::string>& step) {
+void ListMessages::start(bool stepcolumn, const std::optional<std::string>& step, char separator) {
     const bool given = step && *step != autostep;
     if (!stepcolumn)
         say(err_,
@@ -52,7 +52,7 @@ void ListMessages::start(bool stepcolumn, const std::optional<std::string>& step
                        : std::string("each channel takes the coarsest of the five steps that fits it") +
                              (voice_.commandline() ? " (--step auto)" : "")),
             voice_);
-    rows_.start(stepcolumn, step);
+    rows_.start(stepcolumn, step, separator);
 }
 
 void ListMessages::named(long line, const std::string& words) {

@@ -43,7 +43,7 @@ public:
                  long most = 100)
         : err_(err), source_(std::move(source)), rows_(rows), unit_(std::move(unit)), voice_(std::move(voice)), most_(most) {}
 
-    void start(bool stepcolumn, const std::optional<std::string>& step) override;
+    void start(bool stepcolumn, const std::optional<std::string>& step, char separator) override;
     void row(const Row& row) override { rows_.row(row); }
     void named(long line, const std::string& words) override;
 

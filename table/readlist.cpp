@@ -49,7 +49,7 @@ ListEnd readlist(Source& source, const ListOptions& options, ListSink& sink) {
     Census census(*format, reader.separator());
     reader.oneline(false);
     reader.channelcheck([&census](std::string_view line) { return census.standsalone(line); });
-    sink.start(options.decode || format->hasstepcolumn(), options.step);
+    sink.start(options.decode || format->hasstepcolumn(), options.step, reader.separator());
 
     Row row;
     long nextline = reader.lastline() + 1;
@@ -88,6 +88,7 @@ ListEnd readlist(Source& source, const ListOptions& options, ListSink& sink) {
             }
             continue;
         }
+        if (row.mark == 0) row.mark = format->decimalmark(fields);
         std::optional<Channel> channel;
         if (got == CsvReader::Status::bad) channel = format->badrow(fields, reader.problem());
         else if (!takenin.empty()) channel = format->badrow(fields, takenin);

@@ -29,6 +29,9 @@ struct Row {
     long line = 0, lastline = 0;
     Channel channel;
     Status status;
+    // The decimal mark of the list's numbers ('.' or ','), once a row's
+    // frequency, offset or step has shown one; 0 until then.
+    char mark = 0;
 };
 
 // The lines skipped by design, and how the others went.
@@ -62,10 +65,11 @@ class ListSink {
 public:
     virtual ~ListSink() = default;
     // Once the header row is read: whether the list has a step column of
-    // its own, and the step given in its place.
-    virtual void start(bool stepcolumn, const std::optional<std::string>& step) {
+    // its own, the step given in its place, and the list's field separator.
+    virtual void start(bool stepcolumn, const std::optional<std::string>& step, char separator) {
         (void)stepcolumn;
         (void)step;
+        (void)separator;
     }
     // Each row, in the list's order.
     virtual void row(const Row& row) = 0;

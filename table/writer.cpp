@@ -10,10 +10,16 @@ namespace table {
 namespace {
 
 constexpr std::size_t flushsize = 64 * 1024;
+constexpr std::size_t patience = 1000;  // rows that wait for a person's file's decimal mark
 
 }  // namespace
 
+void Writer::quoting() {
+    for (const char c : {dialect_.separator, '"', '\r', '\n'}) needsquotes_[static_cast<unsigned char>(c)] = true;
+}
+
 void Writer::header() {
+    if (form_ == Form::csv && dialect_.bom) pending_ += "\xEF\xBB\xBF";
     for (const Column& c : columns) {
         if (form_ == Form::csv) csvfield(std::string(c.name), c.width == 0);
         else cell(std::string(c.heading), c.width);
@@ -26,8 +32,10 @@ void Writer::row(const Channel& channel, const Status& status) {
         if (form_ == Form::table) {
             cell(text, c.width);
         } else if (c.plain) {
+            const std::size_t at = pending_.size();
             pending_ += text;
-            pending_ += c.width == 0 ? '\n' : ',';
+            if (dialect_.decimal != '.') std::replace(pending_.begin() + static_cast<std::ptrdiff_t>(at), pending_.end(), '.', dialect_.decimal);
+            pending_ += c.width == 0 ? '\n' : dialect_.separator;
         } else {
             csvfield(text, c.width == 0);
         }
@@ -46,15 +54,10 @@ bool Writer::flush() {
 }
 
 void Writer::csvfield(const std::string& text, bool last) {
-    static constexpr auto needsquotes = [] {
-        std::array<bool, 256> table{};
-        for (const char c : {',', '"', '\r', '\n'}) table[static_cast<unsigned char>(c)] = true;
-        return table;
-    }();
     // A line that starts with '#' reads back as a comment: quote it.
     const bool linestart = pending_.empty() || pending_.back() == '\n';
     bool plain = !(linestart && text.starts_with('#'));
-    for (const char c : text) plain = plain && !needsquotes[static_cast<unsigned char>(c)];
+    for (const char c : text) plain = plain && !needsquotes_[static_cast<unsigned char>(c)];
     if (plain) {
         pending_ += text;
     } else {
@@ -65,7 +68,7 @@ void Writer::csvfield(const std::string& text, bool last) {
         }
         pending_ += '"';
     }
-    pending_ += last ? '\n' : ',';
+    pending_ += last ? '\n' : dialect_.separator;
 }
 
 void Writer::cell(const std::string& text, std::size_t width) {
@@ -80,6 +83,35 @@ void Writer::cell(const std::string& text, std::size_t width) {
     }
     const std::size_t used = textwidth(shown);
     pending_.append(used < width ? width - used : 1, ' ');
+}
+
+void ListWriter::start(bool, const std::optional<std::string>&, char separator) {
+    started_ = true;
+    separator_ = separator;
+    if (!people_) open('.');
+}
+
+void ListWriter::row(const Row& row) {
+    if (!writer_ && row.mark == 0 && waiting_.size() < patience) {
+        waiting_.push_back(row);
+        return;
+    }
+    if (!writer_) open(row.mark);
+    writer_->row(row.channel, row.status);
+}
+
+bool ListWriter::finish() {
+    if (!started_) return true;
+    if (!writer_) open(0);
+    return writer_->flush();
+}
+
+void ListWriter::open(char mark) {
+    const Dialect dialect = people_ ? Dialect{separator_, mark != 0 ? mark : separator_ == ',' ? '.' : ',', true} : Dialect{};
+    writer_.emplace(out_, form_, dialect);
+    writer_->header();
+    for (const Row& row : waiting_) writer_->row(row.channel, row.status);
+    waiting_.clear();
 }
 
 }  // namespace table

@@ -155,32 +155,46 @@ TEST(FreqcodeTable, BadInputIsReportedNeverFatal) {
 }
 
 // Lists given without a command prompt: each list's codes go to a new file
-// beside it, the same as --csv writes, and never over an existing file.
+// beside it, the same as --excel writes (in the list's own separator and
+// decimal mark), and never over an existing file.
 TEST(FreqcodeTable, CodesBesideEachList) {
     namespace fs = std::filesystem;
     const fs::path folder = fs::temp_directory_path() / ("freqcode-beside-" + std::to_string(std::random_device{}()));
     fs::create_directories(folder / "v1.2");
     const std::string list = (folder / "v1.2" / "club.list.csv").string();
     fs::copy_file(FREQCODE_TABLE_SAMPLE, list);
+    const std::string semicolons = (folder / "Kan\xC3\xA4le.csv").string();
+    std::ofstream(semicolons, std::ios::binary) << "Location;Name;Frequency;Duplex;Offset\n"
+                                                   "4;Split 70;430,006250;split;432,006250\n";
     // A file that is no list, given twice, leaves no codes file.
     const std::string photo = (folder / "photo.jpg").string();
     std::ofstream(photo, std::ios::binary) << std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11);
     std::FILE* err = scratchfile();
-    const int status = table::codesbeside({list, list, (folder / "missing.csv").string(), photo, photo},
+    const int status = table::codesbeside({list, list, (folder / "missing.csv").string(), photo, photo, semicolons},
                                           {nullptr, nullptr, err, false, false});
     const std::string said = readback(err);
     EXPECT_EQ(status, 1);
-    const std::string expected = run({"--csv", list}).out;
+    const std::string expected = run({"--excel", list}).out;
+    const auto contents = [](const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
     for (const char* written : {"club.list-codes.csv", "club.list-codes (2).csv"}) {
-        std::ifstream in(folder / "v1.2" / written, std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), expected) << written;
+        EXPECT_EQ(contents(folder / "v1.2" / written), expected) << written;
         EXPECT_NE(said.find("wrote " + (folder / "v1.2" / written).string()), std::string::npos) << said;
     }
+    const std::string german = contents(folder / "Kan\xC3\xA4le-codes.csv");
+    EXPECT_EQ(german, run({"--excel", semicolons}).out);
+    EXPECT_NE(german.find("\n4;Split 70;430006,25;432006,25;6,25kHz;"), std::string::npos) << german;
     EXPECT_NE(said.find("club.list.csv: line 8: rx 145503"), std::string::npos) << said;
     EXPECT_NE(said.find("missing.csv: cannot open it"), std::string::npos) << said;
     EXPECT_FALSE(fs::exists(folder / "missing-codes.csv")) << "nothing written for a list that is not there";
     EXPECT_NE(said.find("photo.jpg: no codes file written, as it gave no channels"), std::string::npos) << said;
     for (const char* none : {"photo-codes.csv", "photo-codes (2).csv"}) EXPECT_FALSE(fs::exists(folder / none)) << none;
+    // The drop window's words: each line the program's, no option named.
+    for (std::size_t at = 0; at < said.size(); at = said.find('\n', at) + 1)
+        EXPECT_EQ(said.compare(at, 16, "freqcode-table: "), 0) << said.substr(at, said.find('\n', at) - at);
+    EXPECT_EQ(said.find("--"), std::string::npos) << said;
     EXPECT_EQ(table::codesname("codes", 3), "codes-codes (3).csv") << "no extension";
     fs::remove_all(folder);
 }

@@ -123,11 +123,12 @@ private:
 // text (cells apart by 0x1F, rows ended by 0x1E, values with no character
 // of those or any other that shows as nothing), and a byte for its kind:
 // 'o' computed, 'r' receive only, 'f' failed. With csv, the codes to save
-// as well.
+// as well, as a file for a person, as the native program's --excel writes.
 class Batches : public table::ListSink {
 public:
-    Batches(Counted* source, bool csv) : source_(source), csv_(csv) {
-        if (csv_) writer_.header();
+    Batches(Counted* source, bool csv) : source_(source), csv_(csv) {}
+    void start(bool stepcolumn, const std::optional<std::string>& step, char separator) override {
+        saved_rows_.start(stepcolumn, step, separator);
     }
     void row(const table::Row& row) override {
         for (const table::Column& column : table::columns) {
@@ -138,7 +139,7 @@ public:
         }
         cells_.back() = '\x1e';
         kinds_ += row.status.kind == table::Status::Kind::ok ? 'o' : row.status.kind == table::Status::Kind::receiveonly ? 'r' : 'f';
-        if (csv_) writer_.row(row.channel, row.status);
+        if (csv_) saved_rows_.row(row);
         ++count_;
         // Small batches first, so that the first rows show at once; larger
         // ones after, so that a long list costs the page few messages.
@@ -164,7 +165,7 @@ public:
     }
     // The codes as CSV, once every row is in.
     std::string csv() {
-        writer_.flush();
+        saved_rows_.finish();
         return saved_.take();
     }
     long count() const { return count_; }
@@ -176,7 +177,7 @@ private:
     std::size_t batch_ = 256;
     long count_ = 0;
     table::StringSink saved_;
-    table::Writer writer_{saved_, table::Writer::Form::csv};
+    table::ListWriter saved_rows_{saved_, table::Writer::Form::csv, true};
 };
 
 // "channels.csv: 12 channels, 3 failed".
