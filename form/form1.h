@@ -19,8 +19,12 @@ inline constexpr int twipsperpixel = 15;
 inline constexpr int twipsperinch = 1440;
 
 // The client area; the picture is drawn unscaled at its top-left corner.
+// On a screen scaled above 1, its twin of twice the pixels is drawn in its
+// place instead, smoothly scaled to the screen's pixels there.
 inline constexpr int clientwidth = 6390, clientheight = 4380;
-inline constexpr std::string_view picture = "radio.jpg";  // 429 x 226 pixels, JPEG
+inline constexpr std::string_view picture = "radio.jpg";       // JPEG
+inline constexpr std::string_view picture2x = "radio-2x.jpg";  // JPEG
+inline constexpr int picturewidth = 429, pictureheight = 226;  // picture's pixels; picture2x has twice as many each way
 inline constexpr std::string_view icon = "icon";           // 32 x 32 pixels, 16 colours
 
 enum class Kind { label, button, textbox, combobox };

@@ -9,6 +9,7 @@
 #include <oleacc.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "form/form1.h"
@@ -140,13 +141,16 @@ TEST_F(Form1Window, ShowsItsDescribedContent) {
     }
     EXPECT_EQ(focus, control("Text1")) << "and round again";
 
-    HBITMAP picture = win32::loadpicture(96);
-    ASSERT_NE(picture, nullptr);
-    BITMAP size{};
-    GetObjectW(picture, sizeof size, &size);
-    EXPECT_EQ(size.bmWidth, 429);
-    EXPECT_EQ(size.bmHeight, 226);
-    DeleteObject(picture);
+    // The picture covers its place at every scale: 100, 125, 150, 200 %.
+    for (const auto& [dpi, width, height] : {std::tuple{96u, 429, 226}, {120u, 536, 283}, {144u, 644, 339}, {192u, 858, 452}}) {
+        HBITMAP picture = win32::loadpicture(dpi);
+        ASSERT_NE(picture, nullptr) << dpi;
+        BITMAP size{};
+        GetObjectW(picture, sizeof size, &size);
+        EXPECT_EQ(size.bmWidth, width) << dpi;
+        EXPECT_EQ(size.bmHeight, height) << dpi;
+        DeleteObject(picture);
+    }
 }
 
 TEST_F(Form1Window, EveryTextFitsItsControl) {

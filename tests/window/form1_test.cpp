@@ -84,6 +84,13 @@ TEST_F(Form1Test, PictureAndIconAreCompiledIn) {
     const QImage picture(":/assets/radio.jpg");
     for (const QPoint p : {QPoint(0, 0), QPoint(200, 100), QPoint(425, 225)})
         EXPECT_EQ(shown.pixel(p), picture.convertToFormat(shown.format()).pixel(p)) << p.x() << "," << p.y();
+
+    // Above scale 1, the finer picture in the same place: at 2, itself.
+    for (const qreal scale : {1.25, 1.5, 2.0})
+        EXPECT_EQ(Form1::pictureat(scale).deviceIndependentSize().toSize(), QSize(429, 226)) << scale;
+    const QImage fine(":/assets/radio-2x.jpg"), two = Form1::pictureat(2).toImage();
+    for (const QPoint p : {QPoint(1, 1), QPoint(401, 201), QPoint(857, 451)})
+        EXPECT_EQ(two.pixel(p), fine.convertToFormat(two.format()).pixel(p)) << p.x() << "," << p.y();
 }
 
 TEST_F(Form1Test, EveryTextFitsItsControl) {

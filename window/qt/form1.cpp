@@ -25,11 +25,26 @@ QRect pixels(int left, int top, int width, int height) {
 // Reads one of the compiled-in images in its known format. Left to detect
 // the format, Qt loads every image plugin to ask each whether it can read
 // the data, which slows the window's start noticeably.
-QPixmap image(std::string_view name, const char* format) {
+QImage image(std::string_view name, const char* format) {
     QImageReader reader(":/assets/" + qtext(name), format);
     reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
+    return reader.read();
 }
+
+}  // namespace
+
+QPixmap Form1::pictureat(qreal scale) {
+    if (scale <= 1) return QPixmap::fromImage(image(form::picture, "jpeg"));
+    // The screen's pixels under the picture, filled from the finer picture
+    // by smooth scaling (at 2 it is the finer one itself).
+    const QSize pixels(qRound(form::picturewidth * scale), qRound(form::pictureheight * scale));
+    QPixmap scaled = QPixmap::fromImage(
+        image(form::picture2x, "jpeg").scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    scaled.setDevicePixelRatio(scale);
+    return scaled;
+}
+
+namespace {
 
 // Makes a box's font smaller, where it must be, until every text the box
 // can show fits it whole: a frequency to 10 Hz has nine characters.
@@ -74,7 +89,7 @@ private:
 };
 
 Form1::Form1(QWidget* parent)
-    : QWidget(parent), picture(image(form::picture, "jpeg")), texts(std::make_unique<Texts>(this)),
+    : QWidget(parent), texts(std::make_unique<Texts>(this)),
       events(std::make_unique<form::Form1Events>(*texts)) {
     // The boxes are 18 pixels high and sized for six code characters: the
     // desktop's usual 12-pixel font would not fit them, so the whole window
@@ -84,7 +99,7 @@ Form1::Form1(QWidget* parent)
     windowfont.setPixelSize(11);
     setFont(windowfont);
     setWindowTitle(qtext(form::caption));
-    setWindowIcon(image(std::string(form::icon) + ".png", "png"));
+    setWindowIcon(QPixmap::fromImage(image(std::string(form::icon) + ".png", "png")));
     // Positions are fixed to the pixel, so the window keeps its size.
     setFixedSize(form::clientwidth / form::twipsperpixel, form::clientheight / form::twipsperpixel);
     createcontrols();
@@ -151,6 +166,12 @@ void Form1::createcontrols() {
 }
 
 void Form1::paintEvent(QPaintEvent*) {
+    // Made for the screen the window is on now: it may have moved to
+    // another of another scale.
+    if (picturescale != devicePixelRatioF()) {
+        picturescale = devicePixelRatioF();
+        picture = pictureat(picturescale);
+    }
     QPainter painter(this);
-    painter.drawPixmap(0, 0, picture);  // unscaled, at the top-left corner
+    painter.drawPixmap(0, 0, picture);  // at the top-left corner, a device pixel for each of its own
 }

@@ -16,6 +16,10 @@ public:
     explicit Form1(QWidget* parent = nullptr);
     ~Form1() override;
 
+    // The picture as drawn at that device pixel ratio: the picture itself at
+    // 1, its finer twin smoothly scaled above.
+    static QPixmap pictureat(qreal scale);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -25,6 +29,7 @@ private:
     void createcontrols();
 
     QPixmap picture;
+    qreal picturescale = 0;  // the device pixel ratio picture was made for
     std::unique_ptr<Texts> texts;
     std::unique_ptr<form::Form1Events> events;
 };

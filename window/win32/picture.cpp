@@ -2,6 +2,7 @@
 
 #include <wincodec.h>
 
+#include "form/form1.h"
 #include "resources.h"
 
 namespace win32 {
@@ -21,8 +22,11 @@ struct Com {
 }  // namespace
 
 HBITMAP loadpicture(UINT dpi) {
+    // Above 96 DPI the finer picture, scaled to the screen's pixels under the
+    // picture's place (at 192 DPI it is the finer one itself).
+    const bool fine = dpi > USER_DEFAULT_SCREEN_DPI;
     HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(IDR_PICTURE), MAKEINTRESOURCEW(10));  // RT_RCDATA
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(fine ? IDR_PICTURE2X : IDR_PICTURE), MAKEINTRESOURCEW(10));  // RT_RCDATA
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     auto* bytes = loaded ? static_cast<BYTE*>(LockResource(loaded)) : nullptr;
     if (!bytes) return nullptr;
@@ -45,9 +49,10 @@ HBITMAP loadpicture(UINT dpi) {
         return nullptr;
 
     IWICBitmapSource* source = converted.p;
-    if (dpi != USER_DEFAULT_SCREEN_DPI) {
-        width = static_cast<UINT>(MulDiv(static_cast<int>(width), static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI));
-        height = static_cast<UINT>(MulDiv(static_cast<int>(height), static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI));
+    const auto scaled = [dpi](int pixels) { return static_cast<UINT>(MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI)); };
+    if (scaled(form::picturewidth) != width || scaled(form::pictureheight) != height) {
+        width = scaled(form::picturewidth);
+        height = scaled(form::pictureheight);
         if (FAILED(factory->CreateBitmapScaler(&scaler)) ||
             FAILED(scaler->Initialize(converted.p, width, height, WICBitmapInterpolationModeFant)))
             return nullptr;
