@@ -7,9 +7,8 @@
 namespace win32 {
 
 // The picture as a 32-bit DIB section, drawn for a screen of this DPI: at
-// 96 DPI pixel for pixel; on a larger screen its finer twin, scaled with a
-// high-quality filter to the screen's pixels of the picture's place above
-// the controls. nullptr when it cannot be read (the window then shows its
+// 96 DPI pixel for pixel; on a larger screen its finer twin, scaled by
+// area to the screen's pixels of the picture's place above the controls. nullptr when it cannot be read (the window then shows its
 // plain background).
 HBITMAP loadpicture(UINT dpi);
 
