@@ -22,7 +22,17 @@ cmake -S . -B build/sanitize -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Deb
 cmake --build build/sanitize -j"$jobs"
 ctest --test-dir build/sanitize -j"$jobs" --output-on-failure
 
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFREQCODE_TESTS=ON -DFREQCODE_BENCH=ON $strict
+# The web edition is built first: the Linux and Windows packages carry its
+# page. Its tests compare the page with the native program, so they run
+# after the native build.
+export NODE_PATH=/usr/share/nodejs  # emcc's optimizer finds acorn among Debian's node modules
+emcmake cmake -S . -B build/web -DCMAKE_BUILD_TYPE=Release -DFREQCODE_BENCH=OFF $strict \
+      -DFREQCODE_NATIVE_TABLE="$PWD/build/release/table/freqcode-table"
+cmake --build build/web -j"$jobs"
+page=$PWD/build/web/window/web/freqcode.html
+
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFREQCODE_TESTS=ON -DFREQCODE_BENCH=ON $strict \
+      -DFREQCODE_WEB_PAGE="$page"
 cmake --build build/release -j"$jobs"
 ctest --test-dir build/release -j"$jobs" --output-on-failure
 
@@ -33,18 +43,14 @@ for compiler in g++ clang++; do
   cmake --build "build/release-$compiler" -j"$jobs"
 done
 
-# The web edition: the calculation, the window's rules and the list program
-# built for WebAssembly, their suites run under node, and the page in
-# headless Chromium, its lists checked against the native program. emcc's
-# optimizer finds acorn among Debian's node modules.
-export NODE_PATH=/usr/share/nodejs
-emcmake cmake -S . -B build/web -DCMAKE_BUILD_TYPE=Release -DFREQCODE_BENCH=OFF $strict \
-      -DFREQCODE_NATIVE_TABLE="$PWD/build/release/table/freqcode-table"
-cmake --build build/web -j"$jobs"
+# The web edition's tests: the calculation, the window's rules and the list
+# program built for WebAssembly, their suites run under node, and the page
+# in headless Chromium, its lists checked against the native program.
 ctest --test-dir build/web -j"$jobs" --output-on-failure
 
 # The tests stop their wineserver themselves; this catches an interrupted run.
 trap 'WINEPREFIX="$PWD/build/windows/wineprefix" /usr/lib/wine/wineserver64 -k 2>/dev/null || true' EXIT
-cmake -S . -B build/windows --toolchain cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release $strict
+cmake -S . -B build/windows --toolchain cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release $strict \
+      -DFREQCODE_WEB_PAGE="$page"
 cmake --build build/windows -j"$jobs"
 ctest --test-dir build/windows -j"$jobs" --output-on-failure

@@ -66,7 +66,7 @@ public:
         const bool closed = std::fclose(file_) == 0 && written;
         file_ = nullptr;
         if (!closed) say(err_, list_ + ": cannot write " + target_, dropvoice);
-        else say(err_, "wrote " + target_ + (allcomputed ? "" : ", with the failures named above"), dropvoice);
+        else say(err_, "wrote " + target_ + (allcomputed ? "" : "; each channel that failed says why in its status column"), dropvoice);
         return closed;
     }
 

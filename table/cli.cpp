@@ -89,8 +89,7 @@ Exit status: 0 all channels computed, 1 a channel or the list failed
 (each failure is reported on standard error), 2 a wrong command line.
 )";
 
-const char* const version = "freqcode-table (freqcode) " FREQCODE_VERSION R"(
-Copyright (C) 2026 the freqcode authors.
+const char* const version = "freqcode-table (freqcode) " FREQCODE_VERSION "\n" FREQCODE_COPYRIGHT R"(.
 License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.
 This is free software: you are free to change and redistribute it.
 There is NO WARRANTY, to the extent permitted by law.

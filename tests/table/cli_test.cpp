@@ -163,7 +163,7 @@ TEST(FreqcodeTable, CodesBesideEachList) {
     fs::create_directories(folder / "v1.2");
     const std::string list = (folder / "v1.2" / "club.list.csv").string();
     fs::copy_file(FREQCODE_TABLE_SAMPLE, list);
-    const std::string semicolons = (folder / "Kan\xC3\xA4le.csv").string();
+    const std::string semicolons = (folder / "semicolons.csv").string();
     std::ofstream(semicolons, std::ios::binary) << "Location;Name;Frequency;Duplex;Offset\n"
                                                    "4;Split 70;430,006250;split;432,006250\n";
     // A file that is no list, given twice, leaves no codes file.
@@ -183,7 +183,7 @@ TEST(FreqcodeTable, CodesBesideEachList) {
         EXPECT_EQ(contents(folder / "v1.2" / written), expected) << written;
         EXPECT_NE(said.find("wrote " + (folder / "v1.2" / written).string()), std::string::npos) << said;
     }
-    const std::string german = contents(folder / "Kan\xC3\xA4le-codes.csv");
+    const std::string german = contents(folder / "semicolons-codes.csv");
     EXPECT_EQ(german, run({"--excel", semicolons}).out);
     EXPECT_NE(german.find("\n4;Split 70;430006,25;432006,25;6,25kHz;"), std::string::npos) << german;
     EXPECT_NE(said.find("club.list.csv: line 8: rx 145503"), std::string::npos) << said;

@@ -103,7 +103,7 @@ TEST(FreqcodeTableFromExplorer, WritesEachListsCodesBesideItAndWaitsForAKey) {
         EXPECT_EQ(dropped.pressakey(), 1u) << "three channels failed";
         const std::string codes = contents(folder / utf16::widen(expected));
         EXPECT_EQ(codes.substr(0, codes.find('\n')),
-                  "location,name,rx_khz,tx_khz,step,rx_n,tx_n,rx_acode,rx_bcode,rx_rcode,tx_acode,tx_bcode,tx_rcode,status");
+                  "\xEF\xBB\xBFlocation,name,rx_khz,tx_khz,step,rx_n,tx_n,rx_acode,rx_bcode,rx_rcode,tx_acode,tx_bcode,tx_rcode,status");
         EXPECT_EQ(std::count(codes.begin(), codes.end(), '\n'), 11);
     }
 

@@ -31,7 +31,7 @@ TEST(WindowsPrograms, CarryIconAndVersion) {
         const std::wstring path = utf16::widen(program);
         EXPECT_EQ(versionvalue(path, L"ProductName"), "freqcode");
         EXPECT_EQ(versionvalue(path, L"ProductVersion"), FREQCODE_VERSION);
-        EXPECT_EQ(versionvalue(path, L"LegalCopyright"), "GPL-3.0-or-later");
+        EXPECT_EQ(versionvalue(path, L"LegalCopyright"), FREQCODE_COPYRIGHT);
         EXPECT_NE(versionvalue(path, L"FileDescription"), "");
         EXPECT_EQ(ExtractIconExW(path.c_str(), -1, nullptr, nullptr, 0), 1u) << "one icon";
     }
