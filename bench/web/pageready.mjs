@@ -2,8 +2,10 @@
 // picture and fourteen plain inputs and no code, in the same browser and
 // run: from navigation start to the moment a click on "receive" gives codes
 // (for the static page: to its load, inputs and picture there). Runs
-// alternate, medians are compared. Also the sizes, raw and gzip, of the page
-// and of the hosted folder.
+// alternate, medians are compared. With the hosted folder, its index.html
+// too, served over HTTP on this machine (each visit a first one, nothing
+// cached) against the same static page served alike. Also the sizes, raw
+// and gzip, of the page and of the hosted folder.
 //   node bench/web/pageready.mjs PAGE.html [SITE_FOLDER] [RUNS]
 // (the browser driver is the one the web tests install: tests/web).
 import { readFileSync, readdirSync, statSync, mkdtempSync, writeFileSync, rmSync } from 'node:fs';
@@ -11,6 +13,7 @@ import { gzipSync } from 'node:zlib';
 import { join, resolve, dirname } from 'node:path';
 import { tmpdir } from 'node:os';
 import { pathToFileURL, fileURLToPath } from 'node:url';
+import { createServer } from 'node:http';
 import { chromium } from '../../tests/web/node_modules/playwright-core/index.mjs';
 
 const [pagefile, site, runsarg] = process.argv.slice(2);
@@ -47,30 +50,55 @@ const browser = await chromium.launch({
   args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--no-first-run',
          '--disable-background-networking', '--disable-component-update', '--disable-sync'],
 });
-async function readytime(file) {
-  const context = await browser.newContext();
+// The hosted folder at /site/, the static page at /baseline.html.
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.json': 'application/json',
+                '.webmanifest': 'application/manifest+json', '.png': 'image/png' };
+const server = site && createServer((request, response) => {
+  const path = new URL(request.url, 'http://x').pathname;
+  const file = path === '/baseline.html' ? baseline : join(site, path.replace(/^\/site\//, ''));
+  try {
+    const bytes = readFileSync(file);
+    response.writeHead(200, { 'content-type': types[file.slice(file.lastIndexOf('.'))] ?? 'application/octet-stream' });
+    response.end(bytes);
+  } catch {
+    response.writeHead(404);
+    response.end();
+  }
+});
+if (server) await new Promise((done) => server.listen(0, '127.0.0.1', done));
+const served = (path) => `http://127.0.0.1:${server.address().port}${path}`;
+
+async function readytime(where) {
+  const context = await browser.newContext({ serviceWorkers: 'block' });
   const page = await context.newPage();
   await page.addInitScript(readyprobe);
-  await page.goto(pathToFileURL(resolve(file)).href);
+  await page.goto(where.startsWith('http') ? where : pathToFileURL(resolve(where)).href);
   await page.waitForFunction(() => window.__ready !== undefined, null, { timeout: 20000 });
   const ms = await page.evaluate(() => window.__ready);
   await context.close();
   return ms;
 }
 const median = (values) => values.slice().sort((a, b) => a - b)[Math.floor(values.length / 2)];
-const times = { page: [], baseline: [] };
+const times = { page: [], baseline: [], site: [], servedbaseline: [] };
 await readytime(pagefile);  // a first run warms the browser's caches of the program itself
 for (let i = 0; i < runs; ++i) {
   times.page.push(await readytime(pagefile));
   times.baseline.push(await readytime(baseline));
+  if (!server) continue;
+  times.site.push(await readytime(served('/site/index.html')));
+  times.servedbaseline.push(await readytime(served('/baseline.html')));
 }
 await browser.close();
+if (server) server.close();
 rmSync(scratch, { recursive: true, force: true });
 
 const size = (file) => { const bytes = readFileSync(file); return [bytes.length, gzipSync(bytes, { level: 9 }).length]; };
 const kib = ([raw, gz]) => `${(raw / 1024).toFixed(1)} KiB raw, ${(gz / 1024).toFixed(1)} KiB gzip`;
 console.log(`page ready: ${median(times.page).toFixed(1)} ms; static baseline: ${median(times.baseline).toFixed(1)} ms; ` +
             `ratio ${(median(times.page) / median(times.baseline)).toFixed(2)} (medians of ${runs})`);
+if (server)
+  console.log(`hosted site ready: ${median(times.site).toFixed(1)} ms; static baseline served: ${median(times.servedbaseline).toFixed(1)} ms; ` +
+              `ratio ${(median(times.site) / median(times.servedbaseline)).toFixed(2)}`);
 console.log(`${pagefile}: ${kib(size(pagefile))}`);
 if (site) {
   const files = readdirSync(site).map((f) => join(site, f)).filter((f) => statSync(f).isFile());
