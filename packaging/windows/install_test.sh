@@ -35,7 +35,25 @@ done
 
 # The window stays open (drawn nowhere in this prefix) until it is told to
 # close, as a person closes it.
-openwindow() { "$run" "$prefix" "$dir/freqcode.exe" & window=$!; sleep 2; }
+openwindow() {
+  "$run" "$prefix" "$dir/freqcode.exe" & window=$!
+  for tries in $(seq 60); do
+    started && { sleep 1; return; }
+    sleep 0.5
+  done
+  echo "the window did not start"; exit 1
+}
+# Whether the window's program runs: a process of its name, the job itself
+# or the job's child.
+started() {
+  for comm in /proc/[0-9]*/comm; do
+    [ "$(cat "$comm" 2>/dev/null)" = freqcode.exe ] || continue
+    pid=${comm#/proc/}
+    pid=${pid%/comm}
+    [ "$pid" = "$window" ] || [ "$(cut -d' ' -f4 "/proc/$pid/stat" 2>/dev/null)" = "$window" ] && return 0
+  done
+  return 1
+}
 closewindow() { "$run" "$prefix" taskkill /IM freqcode.exe >/dev/null; wait "$window" || true; }
 
 # Installing over the open window waits for it, then installs.
