@@ -68,6 +68,10 @@ private:
 class ListWriter : public ListSink {
 public:
     ListWriter(Sink& out, Writer::Form form, bool forpeople = false) : out_(out), form_(form), people_(forpeople) {}
+    // Rows still waiting go out even when reading ended early.
+    ~ListWriter() override { finish(); }
+    ListWriter(const ListWriter&) = delete;
+    ListWriter& operator=(const ListWriter&) = delete;
 
     void start(bool stepcolumn, const std::optional<std::string>& step, char separator) override;
     void row(const Row& row) override;
