@@ -27,6 +27,7 @@ done
 for link in "$menu/freqcode.lnk" "$menu/freqcode lists.lnk" "$menu/freqcode read-me.lnk" "$sendto"; do
   [ -f "$link" ] || { echo "no shortcut: $link"; exit 1; }
 done
+grep -aq dpiAware "$dir/uninstall.exe" || { echo "the uninstaller does not declare itself DPI-aware"; exit 1; }
 # Every text file has CRLF line ends: no line feed without a return.
 for file in README.txt LICENSE.txt freqcode.html; do
   [ "$(tr -cd '\n' <"$dir/$file" | wc -c)" -eq "$(grep -c "$(printf '\r')\$" "$dir/$file")" ] \
