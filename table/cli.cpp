@@ -288,7 +288,7 @@ int Program::onechannel(const Options& options, Writer::Form form) const {
     const Status rowstatus = status(channel);
 
     if (form == Writer::Form::csv) {
-        Writer writer(io.out, form, options.excel ? Dialect{',', '.', true} : Dialect{});
+        Writer writer(io.out, form, options.excel ? Dialect::forpeople(',', 0) : Dialect{});
         writer.header();
         writer.row(channel, rowstatus);
     } else if (channel.problem.empty()) {

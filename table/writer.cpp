@@ -107,8 +107,7 @@ bool ListWriter::finish() {
 }
 
 void ListWriter::open(char mark) {
-    const Dialect dialect = people_ ? Dialect{separator_, mark != 0 ? mark : separator_ == ',' ? '.' : ',', true} : Dialect{};
-    writer_.emplace(out_, form_, dialect);
+    writer_.emplace(out_, form_, people_ ? Dialect::forpeople(separator_, mark) : Dialect{});
     writer_->header();
     for (const Row& row : waiting_) writer_->row(row.channel, row.status);
     waiting_.clear();

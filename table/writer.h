@@ -25,6 +25,13 @@ struct Dialect {
     char separator = ',';
     char decimal = '.';
     bool bom = false;
+
+    // A person's file beside a list of that separator whose numbers show
+    // that decimal mark; 0 for none seen, then the separator's usual mark:
+    // a comma beside ';' or tab, else a point.
+    static Dialect forpeople(char separator, char mark) {
+        return {separator, mark != 0 ? mark : separator == ',' ? '.' : ',', true};
+    }
 };
 
 class Writer {
@@ -63,8 +70,7 @@ private:
 // read, then each row. For a person (forpeople), CSV in the list's own
 // dialect. Its decimal mark is the first a row's numbers show, so the rows
 // wait for it; after a thousand rows without one, the separator's usual
-// mark serves: a comma beside ';' or tab, else a point. One file never
-// mixes two marks.
+// mark serves (Dialect::forpeople). One file never mixes two marks.
 class ListWriter : public ListSink {
 public:
     ListWriter(Sink& out, Writer::Form form, bool forpeople = false) : out_(out), form_(form), people_(forpeople) {}
