@@ -2,7 +2,11 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <iterator>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "calc/codes.h"
@@ -51,6 +55,26 @@ TEST(Valnum, LongNumeralsAreReadWhole) {
     EXPECT_EQ(valnum("4.3E" + std::string(1'000'000, '0') + "5"), 430000);
     EXPECT_EQ(valnum("1E" + std::string(1'000'000, '9')), HUGE_VAL);
     EXPECT_EQ(valnum("1E-" + std::string(1'000'000, '9')), 0);
+}
+
+// Plain numerals, most of them near the limits of the quick way of reading
+// them (2^53 and 22 digits after the point), read to the very double that
+// the C library's correctly rounded strtod gives.
+TEST(Valnum, PlainNumeralsReadAsStrtodReadsThem) {
+    std::mt19937_64 random(20261209);
+    const std::string limits[] = {"9007199254740992", "9007199254740993", "0.9007199254740992", "1." + std::string(22, '1'),
+                                  "1." + std::string(23, '1'), "0." + std::string(21, '0') + "1"};
+    for (int i = 0; i < 200000; ++i) {
+        std::string text;
+        if (i < static_cast<int>(std::size(limits))) {
+            text = limits[i];
+        } else {
+            const auto digits = 1 + random() % 20;
+            for (std::uint64_t d = 0; d < digits; ++d) text += static_cast<char>('0' + random() % 10);
+            if (random() % 4 != 0) text.insert(random() % (text.size() + 1), 1, '.');
+        }
+        ASSERT_EQ(valnum(text), std::strtod(text.c_str(), nullptr)) << '"' << text << '"';
+    }
 }
 
 TEST(Valnum, DecimalPointIsADotInEveryLocale) {
