@@ -8,9 +8,11 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/val.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "image/image.h"
 #include "image/layout.h"
@@ -44,6 +46,11 @@ const table::Voice pagevoice{"",
 // Bytes as a Uint8Array of their own, for the page.
 val bytesarray(const std::string& bytes) {
     return val(emscripten::typed_memory_view(bytes.size(), reinterpret_cast<const unsigned char*>(bytes.data()))).call<val>("slice");
+}
+
+// Numbers as a Uint32Array of their own.
+val numbersarray(const std::vector<std::uint32_t>& numbers) {
+    return val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice");
 }
 
 // A Uint8Array's bytes.
@@ -121,8 +128,10 @@ private:
 
 // Rows for the page's table, in batches: each row's cells as one line of
 // text (cells apart by 0x1F, rows ended by 0x1E, values with no character
-// of those or any other that shows as nothing), and a byte for its kind:
-// 'o' computed, 'r' receive only, 'f' failed. With csv, the codes to save
+// of those or any other that shows as nothing), where in the batch's text
+// each row ends (just past its 0x1E), and a byte for its kind: 'o'
+// computed, 'r' receive only, 'f' failed. The page keeps the batches as
+// they come and makes text of a row only to draw it. With csv, the codes to save
 // as well, as a file for a person, as the native program's --excel writes.
 class Batches : public table::ListSink {
 public:
@@ -138,6 +147,7 @@ public:
             cells_ += '\x1f';
         }
         cells_.back() = '\x1e';
+        ends_.push_back(static_cast<std::uint32_t>(cells_.size()));
         kinds_ += row.status.kind == table::Status::Kind::ok ? 'o' : row.status.kind == table::Status::Kind::receiveonly ? 'r' : 'f';
         if (csv_) saved_rows_.row(row);
         ++count_;
@@ -153,14 +163,16 @@ public:
         val message = val::object();
         message.set("type", std::string("rows"));
         message.set("cells", bytesarray(cells_));
+        message.set("ends", numbersarray(ends_));
         message.set("kinds", bytesarray(kinds_));
         if (source_) {
             message.set("done", static_cast<double>(source_->done()));
             message.set("total", static_cast<double>(source_->total()));
             source_->told();
         }
-        post(message, {"cells", "kinds"});
+        post(message, {"cells", "ends", "kinds"});
         cells_.clear();
+        ends_.clear();
         kinds_.clear();
     }
     // The codes as CSV, once every row is in.
@@ -174,6 +186,7 @@ private:
     Counted* source_;
     bool csv_;
     std::string cells_, kinds_, scratch_;
+    std::vector<std::uint32_t> ends_;
     std::size_t batch_ = 256;
     long count_ = 0;
     table::StringSink saved_;

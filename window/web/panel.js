@@ -90,11 +90,30 @@ if (typeof document === 'undefined') {
     $('listdone').textContent = Math.floor(share * 100) + ' % read';
   }
 
-  // The rows, kept as the worker sends them: each one line of cells.
-  var rows = [], kinds = '';
+  // The rows, kept in the batches the worker sends: their cells as bytes,
+  // where each row ends in them, and each row's kind. A row becomes text
+  // only when it is drawn, so that a long list costs the page its bytes
+  // and no more.
+  var batches = [], count = 0;
   var decoder = new TextDecoder();
   var columns = [];
-  function cellsof(i) { return rows[i].split('\x1f'); }
+  function batchof(i) {
+    var low = 0, high = batches.length - 1;
+    while (low < high) {
+      var middle = (low + high + 1) >> 1;
+      if (batches[middle].first <= i) low = middle;
+      else high = middle - 1;
+    }
+    return batches[low];
+  }
+  function cellsof(i) {
+    var batch = batchof(i), j = i - batch.first;
+    return decoder.decode(batch.cells.subarray(j > 0 ? batch.ends[j - 1] : 0, batch.ends[j] - 1)).split('\x1f');
+  }
+  function kindof(i) {
+    var batch = batchof(i);
+    return String.fromCharCode(batch.kinds[i - batch.first]);
+  }
 
   // The table draws only the rows in view, and a little around them: a
   // list of any length scrolls as a short one does.
@@ -105,7 +124,7 @@ if (typeof document === 'undefined') {
   var whole = 100;  // a list up to this long is drawn whole, each row as high as it needs
   function rowelement(i) {
     var tr = document.createElement('tr');
-    var kind = kinds.charAt(i);
+    var kind = kindof(i);
     if (kind === 'f') tr.className = 'failed';
     else if (kind === 'r') tr.className = 'receiveonly';
     var cells = cellsof(i);
@@ -133,7 +152,7 @@ if (typeof document === 'undefined') {
   // frame takes the page's thread long, however the table changes.
   var drawn = null, perframe = 20;
   function draw(force) {
-    var n = rows.length;
+    var n = count;
     if (n === 0) {
       body.textContent = '';
       drawn = null;
@@ -204,8 +223,8 @@ if (typeof document === 'undefined') {
   matchMedia('print').addEventListener('change', function (e) { printing(e.matches); });
 
   function clearrows() {
-    rows = [];
-    kinds = '';
+    batches = [];
+    count = 0;
     view.scrollTop = 0;
     draw(true);
     $('listview').hidden = true;
@@ -215,12 +234,9 @@ if (typeof document === 'undefined') {
   // own thread, which reading the list leaves free.
   var drawnat = 0;
   function addrows(message) {
-    var before = rows.length;
-    var text = decoder.decode(message.cells);
-    var added = text.split('\x1e');
-    added.pop();
-    for (var i = 0; i < added.length; ++i) rows.push(added[i]);
-    kinds += decoder.decode(message.kinds);
+    var before = count;
+    batches.push({ first: count, cells: message.cells, ends: message.ends, kinds: message.kinds });
+    count += message.kinds.length;
     if (message.total !== undefined) progress(message.done, message.total);
     if (before < 100 || Date.now() - drawnat > 1000) {
       drawnat = Date.now();
@@ -269,7 +285,7 @@ if (typeof document === 'undefined') {
         filling = false;
         progress(null);
         $('listsummary').textContent = message.failure || message.summary;
-        $('listview').hidden = rows.length === 0;
+        $('listview').hidden = count === 0;
         redraw();
         done(message);
       }
