@@ -4,6 +4,7 @@
 #include <emscripten/val.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -192,26 +193,35 @@ void listen(const form::Control& c) {
 // again when the page's width changes, since a phone's layout has room.
 EM_BOOL fittexts(int, const EmscriptenUiEvent*, void*) {
     static val canvas = create("canvas").call<val>("getContext", std::string("2d"));
-    for (const form::Control& c : form::controls) {
-        if (c.kind != form::Kind::textbox || c.readonly) continue;
-        val box = element(c.name);
-        val style = box["style"];
-        style.call<void>("removeProperty", std::string("font-size"));
+    std::vector<const form::Control*> boxes;
+    for (const form::Control& c : form::controls)
+        if (c.kind == form::Kind::textbox && !c.readonly) boxes.push_back(&c);
+    // Every box at the page's own size first, so that the page is laid out
+    // once for all of them.
+    for (const form::Control* c : boxes) element(c->name)["style"].call<void>("removeProperty", std::string("font-size"));
+    for (const form::Control* c : boxes) {
+        val box = element(c->name);
         val computed = val::global("getComputedStyle")(box);
         const double room = box["clientWidth"].as<double>() - std::stod(computed["paddingLeft"].as<std::string>()) -
                             std::stod(computed["paddingRight"].as<std::string>()) - 1;
-        const std::vector<std::string> texts = form::textsof(c);
+        const std::vector<std::string> texts = form::textsof(*c);
         const std::string family = computed["fontFamily"].as<std::string>();
-        const auto fits = [&](double pixels) {
+        // The width of the widest text at a size: a canvas takes each new
+        // font slowly, so that sizes are tried as few as may be.
+        const auto widest = [&](double pixels) {
             canvas.set("font", std::to_string(pixels) + "px " + family);
-            for (const std::string& text : texts)
-                if (canvas.call<val>("measureText", text)["width"].as<double>() > room) return false;
-            return true;
+            double most = 0;
+            for (const std::string& text : texts) most = std::max(most, canvas.call<val>("measureText", text)["width"].as<double>());
+            return most;
         };
-        double pixels = std::stod(computed["fontSize"].as<std::string>());
-        if (fits(pixels)) continue;
-        while (pixels > 8 && !fits(pixels)) pixels -= 0.5;
-        style.set("fontSize", std::to_string(pixels) + "px");
+        const double size = std::stod(computed["fontSize"].as<std::string>());
+        const double atsize = widest(size);
+        if (atsize <= room) continue;
+        // Text grows about in proportion to its size: start from the size
+        // that proportion gives, to the half pixel, and go down from there.
+        double pixels = std::max(8.0, std::floor(size * room / atsize * 2) / 2);
+        while (pixels > 8 && widest(pixels) > room) pixels -= 0.5;
+        box["style"].set("fontSize", std::to_string(pixels) + "px");
     }
     return EM_FALSE;
 }
