@@ -179,14 +179,25 @@ test('a phone: the window reflows at 360 px, big enough to tap and read, each ch
   await page.waitForSelector('#listrows tbody tr');
   assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= 360), 'the page scrolls sideways');
   assert.deepEqual(await unfit(page), []);
-  // Each row's location and codes lie inside the screen's width.
-  const outside = await page.$$eval('#listrows tbody tr', (rows) => rows.flatMap((row) =>
-    [...row.querySelectorAll('.col-location, .col-rx_acode, .col-rx_bcode, .col-rx_rcode, .col-tx_rcode')]
-      .filter((cell) => cell.getBoundingClientRect().right > 360 || cell.getBoundingClientRect().width === 0)
-      .map((cell) => cell.className)));
-  assert.deepEqual(outside, []);
+  // Each row's location and codes lie inside the screen's width, and its
+  // step, frequencies and codes show whole, in a short list and in a long
+  // one, whose table draws only the rows in view.
+  const unread = () => page.$$eval('#listrows tr:not(.spacer)', (rows) => rows.flatMap((row) =>
+    [...row.querySelectorAll('.col-location, .col-step, [class*=khz], [class*=code]')]
+      .filter((cell) => cell.getBoundingClientRect().right > 360 || cell.getBoundingClientRect().width === 0 ||
+                        ((cell.tagName === 'TH' || !cell.classList.contains('col-location')) && cell.scrollWidth > cell.clientWidth))
+      .map((cell) => `${cell.className} ${cell.textContent}`)));
+  assert.deepEqual(await unread(), []);
   assert.deepEqual(await violations(page), []);
   await page.screenshot({ path: join(shots, 'phone.png'), fullPage: true });
+  const folder = mkdtempSync(join(env.TMPDIR ?? '/tmp', 'phone-'));
+  const widest = ['Location,Name,Frequency,Step'];
+  for (let i = 1; i <= 300; ++i) widest.push(`${i},Channel ${i},${(499993.75 - 6.25 * (i % 64)) / 1000},6.25`);
+  writeFileSync(join(folder, 'long.csv'), widest.join('\n') + '\n');
+  await page.setInputFiles('#listfile', join(folder, 'long.csv'));
+  await page.waitForFunction(() => /300 channels/.test(document.getElementById('listsummary').textContent));
+  await page.waitForSelector('#listrows.windowed tbody tr:not(.spacer)');
+  assert.deepEqual(await unread(), []);
   await context.close();
 });
 
