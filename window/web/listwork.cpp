@@ -131,8 +131,9 @@ private:
 // of those or any other that shows as nothing), where in the batch's text
 // each row ends (just past its 0x1E), and a byte for its kind: 'o'
 // computed, 'r' receive only, 'f' failed. The page keeps the batches as
-// they come and makes text of a row only to draw it. With csv, the codes to save
-// as well, as a file for a person, as the native program's --excel writes.
+// they come and makes text of a row only to draw it. With csv, the codes
+// to save as well, as a file for a person, as the native program's --excel
+// writes.
 class Batches : public table::ListSink {
 public:
     Batches(Counted* source, bool csv) : source_(source), csv_(csv) {}
