@@ -16,22 +16,51 @@ if (typeof document === 'undefined') {
     running = true;
     requests.splice(0).forEach(function (request) { Module.work(request); });
   };
+  // Started from the one-file page, the worker gets the program compiled,
+  // as its first message (see startworker).
+  if (self.freqcodemodule) Module.instantiateWasm = function (imports, receive) {
+    var instance = new WebAssembly.Instance(self.freqcodemodule, imports);
+    receive(instance);
+    return instance.exports;
+  };
 } else (function () {
   var script = document.currentScript;  // this program, which the worker runs too
   var $ = function (id) { return document.getElementById(id); };
+  // Made from its code, since an escape in a string would come out of the
+  // build as the character itself, and the page stays all ASCII.
+  var ellipsis = String.fromCharCode(0x2026);
+
+  // The one-file page carries the program's WebAssembly as base64 in this
+  // script's data-wasm attribute; the hosted page fetches it as a file.
+  var compiled = null;
+  function frombase64(text) {
+    if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
+    var bytes = atob(text), out = new Uint8Array(bytes.length);
+    for (var i = 0; i < bytes.length; ++i) out[i] = bytes.charCodeAt(i);
+    return out;
+  }
+  if (script.dataset.wasm) Module.instantiateWasm = function (imports, receive) {
+    compiled = new WebAssembly.Module(frombase64(script.dataset.wasm));
+    var instance = new WebAssembly.Instance(compiled, imports);
+    receive(instance);
+    return instance.exports;
+  };
 
   // The worker, started once the page is up and again after a stop.
   var worker = null;
   var handle = null;  // what the answers to the request under way are for
   var filling = false;  // whether that request's rows fill the table
   function startworker() {
+    // The hosted page's worker loads the program's files; the one-file
+    // page's runs this script's text once the compiled program reaches it.
     var source = script.src
       ? 'var Module={locateFile:function(p){return ' + JSON.stringify(new URL('.', script.src).href) + '+p}};importScripts(' +
         JSON.stringify(script.src) + ');'
-      : script.textContent;
+      : 'self.onmessage=function(e){self.onmessage=null;self.freqcodemodule=e.data;\n' + script.textContent + '\n};';
     var url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
     var made = worker = new Worker(url);
     URL.revokeObjectURL(url);
+    if (!script.src) made.postMessage(compiled);
     made.onmessage = function (e) { if (made === worker && handle) handle(e.data); };
     // A worker that fails (out of memory, say) ends its request with the
     // reason; the next request starts a new one.
@@ -292,7 +321,7 @@ if (typeof document === 'undefined') {
     });
     filling = true;
     clearrows();
-    $('listsummary').textContent = 'Reading ' + (request.name || request.dumpname) + ' …';
+    $('listsummary').textContent = 'Reading ' + (request.name || request.dumpname) + ' ' + ellipsis;
     $('listmessages').textContent = '';
     offer('listmore', null);
     offer('listsave', null);
@@ -327,7 +356,7 @@ if (typeof document === 'undefined') {
       return;
     }
     var into = $('intodump').checked && dump;
-    $('chipmessages').textContent = 'Making the image …';
+    $('chipmessages').textContent = 'Making the image ' + ellipsis;
     ask({ op: 'image', name: list.name, bytes: list.bytes, dump: into ? dump.bytes : null, dumpname: into ? dump.name : '',
           format: format, fields: fields() }, function (message) {
       if (message.type === 'file') save(message.bytes, message.name, message.mime);
