@@ -1,5 +1,6 @@
 #include "form1page.h"
 
+#include <emscripten/bind.h>
 #include <emscripten/html5.h>
 #include <emscripten/val.h>
 
@@ -189,22 +190,36 @@ void listen(const form::Control& c) {
 
 // Makes a box's font smaller, where it must be, until every text the box
 // can show fits it whole: a frequency to 10 Hz has nine characters. The
-// texts are measured on a canvas, which costs the page no layout. Done
-// again when the page's width changes, since a phone's layout has room.
-EM_BOOL fittexts(int, const EmscriptenUiEvent*, void*) {
+// texts are measured on a canvas. Called by a ResizeObserver when the
+// boxes first have a size and whenever it changes (a phone's layout has
+// more room): after the page is laid out and before it is painted, so that
+// the page is never laid out for this alone. The boxes so fitted are the
+// ones a frequency is typed into.
+bool fitted(const form::Control& c) { return c.kind == form::Kind::textbox && !c.readonly; }
+
+// The observer's callback, given what changed and the observer itself: the
+// boxes are measured again, all of them.
+void fittexts(val, val) {
     static val canvas = create("canvas").call<val>("getContext", std::string("2d"));
-    std::vector<const form::Control*> boxes;
-    for (const form::Control& c : form::controls)
-        if (c.kind == form::Kind::textbox && !c.readonly) boxes.push_back(&c);
-    // Every box at the page's own size first, so that the page is laid out
-    // once for all of them.
-    for (const form::Control* c : boxes) element(c->name)["style"].call<void>("removeProperty", std::string("font-size"));
-    for (const form::Control* c : boxes) {
-        val box = element(c->name);
-        val computed = val::global("getComputedStyle")(box);
-        const double room = box["clientWidth"].as<double>() - std::stod(computed["paddingLeft"].as<std::string>()) -
+    struct Box {
+        const form::Control* control;
+        val element;
+        double room;
+    };
+    std::vector<Box> boxes;
+    for (const form::Control& c : form::controls) {
+        if (!fitted(c)) continue;
+        val box = element(c.name);
+        boxes.push_back({&c, box, box["clientWidth"].as<double>()});
+    }
+    // Every box at the page's own size first, so that the page's style is
+    // worked out once for all of them.
+    for (const Box& box : boxes) box.element["style"].call<void>("removeProperty", std::string("font-size"));
+    for (const Box& box : boxes) {
+        val computed = val::global("getComputedStyle")(box.element);
+        const double room = box.room - std::stod(computed["paddingLeft"].as<std::string>()) -
                             std::stod(computed["paddingRight"].as<std::string>()) - 1;
-        const std::vector<std::string> texts = form::textsof(*c);
+        const std::vector<std::string> texts = form::textsof(*box.control);
         const std::string family = computed["fontFamily"].as<std::string>();
         // The width of the widest text at a size: a canvas takes each new
         // font slowly, so that sizes are tried as few as may be.
@@ -221,9 +236,8 @@ EM_BOOL fittexts(int, const EmscriptenUiEvent*, void*) {
         // that proportion gives, to the half pixel, and go down from there.
         double pixels = std::max(8.0, std::floor(size * room / atsize * 2) / 2);
         while (pixels > 8 && widest(pixels) > room) pixels -= 0.5;
-        box["style"].set("fontSize", std::to_string(pixels) + "px");
+        box.element["style"].set("fontSize", std::to_string(pixels) + "px");
     }
-    return EM_FALSE;
 }
 
 }  // namespace
@@ -287,8 +301,11 @@ void createform1() {
 
     page = std::make_unique<Page>();
     for (const form::Control& c : form::controls) listen(c);
-    emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, fittexts);
-    fittexts(0, nullptr, nullptr);
+    val observer = val::global("ResizeObserver").new_(val::module_property("fittexts"));
+    for (const form::Control& c : form::controls)
+        if (fitted(c)) observer.call<void>("observe", element(c.name));
 }
 
 }  // namespace web
+
+EMSCRIPTEN_BINDINGS(freqcode_form1page) { emscripten::function("fittexts", &web::fittexts); }
