@@ -249,15 +249,15 @@ void Texts::settext(std::string_view name, std::string_view text) { element(name
 void createform1() {
     document().set("title", std::string(form::caption));
 
-    // The picture comes with the page, drawn from its vector source: sharp
-    // on a screen of any density.
+    // The picture comes with the page, at twice its size: sharp on a
+    // screen of up to twice the density, and scaled smoothly down on others.
     val frame = element("Form1-frame");
     val form1 = create("div", "Form1");
     form1.call<void>("setAttribute", std::string("role"), std::string("application"));
     form1.call<void>("setAttribute", std::string("aria-label"), std::string(form::caption));
     val picture = create("img", "Form1-picture");
     picture.set("alt", std::string(""));
-    picture.set("src", frame["dataset"]["picture"]);
+    picture.set("srcset", frame["dataset"]["picture"]);
     form1.call<void>("appendChild", picture);
     place(form1, 0, 0, form::clientwidth, form::clientheight);
 

@@ -19,7 +19,7 @@ public:
 };
 
 // Builds Form1 inside the page's element "Form1-frame", with the picture
-// that element names (data-picture).
+// that element names (data-picture, a srcset).
 void createform1();
 
 }  // namespace web
