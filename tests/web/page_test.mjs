@@ -35,7 +35,9 @@ after(async () => {
 
 // A page of its own, every request it makes noted.
 async function open(options = {}, url = pageurl) {
-  const context = await browser.newContext({ viewport: { width: 1024, height: 768 }, acceptDownloads: true, ...options });
+  const { init, ...settings } = options;
+  const context = await browser.newContext({ viewport: { width: 1024, height: 768 }, acceptDownloads: true, ...settings });
+  if (init) await context.addInitScript(init);
   const page = await context.newPage();
   page.setDefaultTimeout(10000);
   const requests = [];
@@ -289,6 +291,17 @@ test('a channel list: rows with their status, the CSV the native program writes,
   }
   assert.equal(await page.isVisible('#listsave'), true);
   assert.deepEqual(requests.filter((url) => !/^(file|data|blob):/.test(url)), [], 'a request left the page');
+  await context.close();
+});
+
+test('a browser without Uint8Array.fromBase64: the page decodes its program itself, and its worker runs it', async () => {
+  const { context, page, errors } = await open({ init: () => { delete Uint8Array.fromBase64; } });
+  assert.equal(await page.evaluate(() => typeof Uint8Array.fromBase64), 'undefined');
+  await page.click('#Command1');
+  assert.notDeepEqual((await codes(page)).slice(3), placeholders.slice(3));
+  await page.setInputFiles('#listfile', env.FREQCODE_SAMPLE);
+  await page.waitForFunction(() => /^channels\.csv: 10 channels, 3 failed/.test(document.getElementById('listsummary').textContent));
+  assert.deepEqual(errors, []);
   await context.close();
 });
 
