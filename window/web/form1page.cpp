@@ -188,17 +188,15 @@ void listen(const form::Control& c) {
     }
 }
 
-// Makes a box's font smaller, where it must be, until every text the box
-// can show fits it whole: a frequency to 10 Hz has nine characters. The
-// texts are measured on a canvas. Called by a ResizeObserver when the
-// boxes first have a size and whenever it changes (a phone's layout has
-// more room): after the page is laid out and before it is painted, so that
-// the page is never laid out for this alone. The boxes so fitted are the
-// ones a frequency is typed into.
+// The boxes whose font is fitted: the ones a frequency is typed into.
 bool fitted(const form::Control& c) { return c.kind == form::Kind::textbox && !c.readonly; }
 
-// The observer's callback, given what changed and the observer itself: the
-// boxes are measured again, all of them.
+// Makes a box's font smaller, where it must be, until every text the box
+// can show fits it whole: a frequency to 10 Hz has nine characters. The
+// texts are measured on a canvas. A ResizeObserver calls this, with what
+// changed and itself, when the boxes first have a size and whenever it
+// changes (a phone's layout has more room): after the page is laid out and
+// before it is painted, so that the page is never laid out for it alone.
 void fittexts(val, val) {
     static val canvas = create("canvas").call<val>("getContext", std::string("2d"));
     struct Box {
