@@ -15,12 +15,14 @@ if(at EQUAL -1)
   message(FATAL_ERROR "${SHELL} has no place for the script")
 endif()
 # An all-ASCII page is read as 8-bit text, which the browser decodes and
-# parses quicker: other characters go in as escapes.
+# parses quicker. Other characters go into the shell as HTML entities, and
+# into a script as String.fromCharCode: the script's minifier turns a
+# string's escapes back into the characters.
 string(ASCII 1 first)
 string(ASCII 127 last)
 string(REGEX MATCH "[^${first}-${last}]" other "${page}${code}")
 if(other)
-  message(FATAL_ERROR "${SHELL} or ${CODE} holds a character beyond ASCII (\"${other}\"); write it as an escape")
+  message(FATAL_ERROR "${SHELL} or ${CODE} holds a character beyond ASCII (\"${other}\"): write it as an HTML entity, or in a script with String.fromCharCode")
 endif()
 string(REPLACE "{{{ SCRIPT }}}" "<script data-wasm=\"${wasm}\">\n${code}</script>" page "${page}")
 file(WRITE ${OUT} "${page}")
