@@ -10,7 +10,7 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import { createServer } from 'node:http';
-import { readFileSync, mkdirSync, mkdtempSync, writeFileSync } from 'node:fs';
+import { readFileSync, mkdirSync, mkdtempSync, utimesSync, writeFileSync } from 'node:fs';
 import { extname, join } from 'node:path';
 import { pathToFileURL, fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
@@ -343,6 +343,37 @@ test('a long list: read off the page\'s thread, drawn as it scrolls, stopped on 
   await page.setInputFiles('#listfile', env.FREQCODE_SAMPLE);
   await page.waitForFunction(() => document.getElementById('listsummary').textContent.startsWith('channels.csv'));
   assert.equal(await page.$$eval('#listrows tbody tr', (r) => r.length), 10);
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test('a list changed on disk once opened: read again, it is refused whole, and its codes are not written from it', async () => {
+  const { context, page, errors } = await open({ viewport: { width: 1280, height: 800 } });
+  const file = join(mkdtempSync(join(env.TMPDIR ?? '/tmp', 'changed-')), 'club.csv');
+  const change = () => {
+    writeFileSync(file, 'Location,Frequency\n1,145.0125\n2,145.025\n');
+    utimesSync(file, new Date(), new Date(Date.now() + 60000));
+  };
+  const refused = /^club\.csv could not be read: it may have been moved or changed since it was opened/;
+  writeFileSync(file, 'Location,Frequency\n1,145.5\n');
+  await page.setInputFiles('#listfile', file);
+  await page.waitForFunction(() => /^club\.csv: 1 channel/.test(document.getElementById('listsummary').textContent));
+  change();
+  await page.selectOption('#liststep', 'auto');
+  await page.waitForFunction((refused) => new RegExp(refused).test(document.getElementById('listsummary').textContent), refused.source);
+  assert.equal(await page.$$eval('#listrows tbody tr', (r) => r.length), 0);
+  assert.equal(await page.isVisible('#listsave'), false);
+
+  await page.setInputFiles('#listfile', file);
+  await page.waitForFunction(() => /^club\.csv: 2 channels/.test(document.getElementById('listsummary').textContent));
+  writeFileSync(file, 'Location,Frequency\n1,145.5\n');
+  utimesSync(file, new Date(), new Date(Date.now() + 120000));
+  let downloads = 0;
+  page.on('download', () => ++downloads);
+  await page.click('#listsave');
+  await page.waitForFunction((refused) => new RegExp(refused).test(document.getElementById('listsummary').textContent), refused.source);
+  assert.equal(downloads, 0);
+  assert.equal(await page.isEnabled('#listsave'), true);
   assert.deepEqual(errors, []);
   await context.close();
 });

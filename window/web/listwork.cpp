@@ -8,7 +8,10 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <utility>
@@ -53,18 +56,47 @@ val numbersarray(const std::vector<std::uint32_t>& numbers) {
     return val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice");
 }
 
-// A Uint8Array's bytes.
-std::string bytesof(const val& array) {
-    std::string bytes(array["length"].as<std::size_t>(), '\0');
-    val(emscripten::typed_memory_view(bytes.size(), reinterpret_cast<unsigned char*>(bytes.data()))).call<void>("set", array);
-    return bytes;
-}
+// Text gathered into a Blob a part at a time: a long file is never one
+// string in the program's memory, grown and copied as it grows, and each
+// part is copied once, straight into its Blob; the page saves the Blob as
+// it is.
+class BlobSink : public table::Sink {
+public:
+    bool write(std::string_view text) override {
+        pending_ += text;
+        if (pending_.size() >= partsize) part();
+        return true;
+    }
+    val take(const std::string& type) {
+        part();
+        val options = val::object();
+        options.set("type", type);
+        val blob = val::global("Blob").new_(parts_, options);
+        parts_ = val::array();
+        return blob;
+    }
+
+private:
+    static constexpr std::size_t partsize = 1 << 20;
+    void part() {
+        if (pending_.empty()) return;
+        val within = val::array();
+        within.call<void>("push", val(emscripten::typed_memory_view(pending_.size(), reinterpret_cast<const unsigned char*>(pending_.data()))));
+        parts_.call<void>("push", val::global("Blob").new_(within));
+        pending_.clear();
+    }
+    std::string pending_;
+    val parts_ = val::array();
+};
 
 // Posts a message to the page, handing over the buffers of the arrays named.
 void post(const val& message, std::initializer_list<const char*> handed = {}) {
     val transfer = val::array();
-    for (const char* name : handed)
-        if (!message[name].isNull() && !message[name].isUndefined()) transfer.call<void>("push", message[name]["buffer"]);
+    for (const char* name : handed) {
+        const val value = message[name];
+        if (value.isNull() || value.isUndefined()) continue;
+        if (const val buffer = value["buffer"]; !buffer.isUndefined()) transfer.call<void>("push", buffer);  // a Blob goes as it is
+    }
     val::global().call<void>("postMessage", message, transfer);
 }
 
@@ -97,49 +129,84 @@ std::optional<table::ImageOptions> chipoptions(const val& fields, std::string& p
     return options;
 }
 
-// A source that tells the page how much of it has been read, now and then
-// while no rows come.
-class Counted : public table::Source {
+// A file the page handed on, read a megabyte at a time (see readpart in
+// the panel's script), so that a long list is never whole in the program's
+// memory. A part that cannot be read, as when the file was moved or changed
+// since it was picked, ends the input as a read error. When told to, it
+// tells the page now and then how much of it has been read.
+class Handed : public table::Source {
 public:
-    explicit Counted(std::string_view bytes) : bytes_(bytes), inner_(bytes) {}
+    Handed(val file, bool tell)
+        : file_(std::move(file)), total_(file_["size"].as<double>()), tell_(tell) {}
     std::size_t read(char* data, std::size_t size) override {
-        const std::size_t n = inner_.read(data, size);
+        if (pos_ == part_.size() && !ended_) fetch();
+        const std::size_t n = std::min(size, part_.size() - pos_);
+        std::memcpy(data, part_.data() + pos_, n);
+        pos_ += n;
         done_ += n;
-        if (const double now = emscripten_get_now(); now - told_ > 100) {
+        if (const double now = emscripten_get_now(); tell_ && now - told_ > 100) {
             told_ = now;
             val message = val::object();
             message.set("type", std::string("progress"));
             message.set("done", static_cast<double>(done_));
-            message.set("total", static_cast<double>(bytes_.size()));
+            message.set("total", total_);
             post(message);
         }
         return n;
     }
-    std::size_t done() const { return done_; }
-    std::size_t total() const { return bytes_.size(); }
+    int error() const override { return failed_ ? EIO : 0; }
+    bool failed() const { return failed_; }
+    double done() const { return static_cast<double>(done_); }
+    double total() const { return total_; }
     void told() { told_ = emscripten_get_now(); }
+    // The whole file, or nothing when it cannot be read.
+    static std::optional<std::string> whole(const val& file) {
+        Handed source(file, false);
+        table::StringSink bytes;
+        std::vector<char> block(1 << 16);
+        while (const std::size_t n = source.read(block.data(), block.size())) bytes.write({block.data(), n});
+        if (source.failed()) return std::nullopt;
+        return bytes.take();
+    }
 
 private:
-    std::string_view bytes_;
-    table::MemorySource inner_;
-    std::size_t done_ = 0;
+    void fetch() {
+        constexpr double partsize = 1 << 20;
+        const val bytes = val::module_property("readpart")(file_, static_cast<double>(at_), partsize);
+        pos_ = 0;
+        if (bytes.isNull()) {
+            part_.clear();
+            failed_ = ended_ = true;
+            return;
+        }
+        part_.resize(bytes["length"].as<std::size_t>());
+        val(emscripten::typed_memory_view(part_.size(), reinterpret_cast<unsigned char*>(part_.data()))).call<void>("set", bytes);
+        at_ += part_.size();
+        ended_ = part_.empty();
+    }
+    val file_;
+    double total_;
+    bool tell_;
+    std::string part_;
+    std::size_t pos_ = 0, at_ = 0, done_ = 0;
+    bool ended_ = false, failed_ = false;
     double told_ = emscripten_get_now();
 };
+
+// What the page says of a file it could not read.
+std::string unreadable(const std::string& name) {
+    return name + " could not be read: it may have been moved or changed since it was opened. Open it again.";
+}
 
 // Rows for the page's table, in batches: each row's cells as one line of
 // text (cells apart by 0x1F, rows ended by 0x1E, values with no character
 // of those or any other that shows as nothing), where in the batch's text
 // each row ends (just past its 0x1E), and a byte for its kind: 'o'
 // computed, 'r' receive only, 'f' failed. The page keeps the batches as
-// they come and makes text of a row only to draw it. With csv, the codes
-// to save as well, as a file for a person, as the native program's --excel
-// writes.
+// they come and makes text of a row only to draw it.
 class Batches : public table::ListSink {
 public:
-    Batches(Counted* source, bool csv) : source_(source), csv_(csv) {}
-    void start(bool stepcolumn, const std::optional<std::string>& step, char separator) override {
-        saved_rows_.start(stepcolumn, step, separator);
-    }
+    explicit Batches(Handed* source) : source_(source) {}
     void row(const table::Row& row) override {
         for (const table::Column& column : table::columns) {
             const std::string& value = column.value(row.channel, row.status, scratch_);
@@ -150,7 +217,6 @@ public:
         cells_.back() = '\x1e';
         ends_.push_back(static_cast<std::uint32_t>(cells_.size()));
         kinds_ += row.status.kind == table::Status::Kind::ok ? 'o' : row.status.kind == table::Status::Kind::receiveonly ? 'r' : 'f';
-        if (csv_) saved_rows_.row(row);
         ++count_;
         // Small batches first, so that the first rows show at once; larger
         // ones after, so that a long list costs the page few messages.
@@ -167,8 +233,8 @@ public:
         message.set("ends", numbersarray(ends_));
         message.set("kinds", bytesarray(kinds_));
         if (source_) {
-            message.set("done", static_cast<double>(source_->done()));
-            message.set("total", static_cast<double>(source_->total()));
+            message.set("done", source_->done());
+            message.set("total", source_->total());
             source_->told();
         }
         post(message, {"cells", "ends", "kinds"});
@@ -176,22 +242,14 @@ public:
         ends_.clear();
         kinds_.clear();
     }
-    // The codes as CSV, once every row is in.
-    std::string csv() {
-        saved_rows_.finish();
-        return saved_.take();
-    }
     long count() const { return count_; }
 
 private:
-    Counted* source_;
-    bool csv_;
+    Handed* source_;
     std::string cells_, kinds_, scratch_;
     std::vector<std::uint32_t> ends_;
     std::size_t batch_ = 256;
     long count_ = 0;
-    table::StringSink saved_;
-    table::ListWriter saved_rows_{saved_, table::Writer::Form::csv, true};
 };
 
 // "channels.csv: 12 channels, 3 failed".
@@ -203,9 +261,9 @@ std::string summary(const std::string& name, long channels, long failed, bool al
 
 // The end of a request: the summary, the list's messages (the first of
 // them to show, and all of them, as bytes, to save when there are more),
-// the chip's, and the codes to save.
+// the chip's, and why it failed, if it did.
 void postend(const std::string& summarytext, const std::string& messages, const std::string& chip, long channels,
-             std::optional<std::string> csv) {
+             const std::string& failure = "") {
     constexpr long shown = 200;
     long lines = 0;
     std::size_t cut = messages.size();
@@ -219,23 +277,58 @@ void postend(const std::string& summarytext, const std::string& messages, const 
     message.set("allmessages", lines > shown ? bytesarray(messages) : val::null());
     message.set("chip", chip);
     message.set("channels", static_cast<double>(channels));
-    message.set("csv", csv ? bytesarray(*csv) : val::null());
-    post(message, {"csv", "allmessages"});
+    if (!failure.empty()) message.set("failure", failure);
+    post(message, {"allmessages"});
+}
+
+// A file's name without its last extension.
+std::string basename(const std::string& name) {
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+// A file for the page to save: bytes, or a Blob.
+void postfile(const std::string& name, const std::string& mime, const val& bytes) {
+    val file = val::object();
+    file.set("type", std::string("file"));
+    file.set("name", name);
+    file.set("mime", mime);
+    file.set("bytes", bytes);
+    post(file, {"bytes"});
 }
 
 void readthelist(const val& request) {
-    const std::string name = request["name"].as<std::string>(), bytes = bytesof(request["bytes"]);
-    Counted source(bytes);
-    Batches rows(&source, true);
+    const std::string name = request["name"].as<std::string>();
+    Handed source(request["file"], true);
+    Batches rows(&source);
     table::StringSink messages;
     // Every named line is said: the page has room for them all.
     table::ListMessages said(messages, name, rows, "line", pagevoice, 0);
     const table::ListEnd end = table::readlist(source, listoptions(request["fields"]), said);
+    // A list read in part gives neither rows nor codes.
+    if (source.failed()) return postend("", "", "", 0, unreadable(name));
     said.finish(end);
     rows.flush();
     const long channels = rows.count();
     postend(summary(name, channels, end.summary.failed, end.kind == table::ListEnd::Kind::read && end.summary.allcomputed()),
-            messages.text(), "", channels, channels > 0 ? std::optional<std::string>(rows.csv()) : std::nullopt);
+            messages.text(), "", channels);
+}
+
+// The list's codes, offered as <list>-codes.csv, as the native program's
+// --excel writes them: the list is read again, with the choices its table
+// was read with, only when the codes are asked for, so that a long list's
+// table shows sooner and no second copy of it is kept.
+void writethecodes(const val& request) {
+    const std::string name = request["name"].as<std::string>();
+    Handed source(request["file"], true);
+    BlobSink csv;
+    table::ListWriter rows(csv, table::Writer::Form::csv, true);
+    const table::ListEnd end = table::readlist(source, listoptions(request["fields"]), rows);
+    // A list that read whole before and not now has changed.
+    if (source.failed() || end.kind != table::ListEnd::Kind::read) return postend("", "", "", 0, unreadable(name));
+    rows.finish();
+    postfile(basename(name) + "-codes.csv", "text/csv", csv.take("text/csv"));
+    postend("", "", "", 0);
 }
 
 // The dump's channels under the fields' layout, for the table; the chip's
@@ -243,26 +336,29 @@ void readthelist(const val& request) {
 void readthedump(const val& request, const std::string& before) {
     std::string problems;
     const auto options = chipoptions(request["fields"], problems);
-    if (!options) return postend("", "", before + problems, 0, std::nullopt);
-    const std::string name = request["dumpname"].as<std::string>(), bytes = bytesof(request["dump"]);
-    Batches rows(nullptr, false);
+    if (!options) return postend("", "", before + problems, 0);
+    const std::string name = request["dumpname"].as<std::string>();
+    const auto bytes = Handed::whole(request["dump"]);
+    if (!bytes) return postend("", "", before + unreadable(name) + "\n", 0);
+    Batches rows(nullptr);
     table::StringSink messages;
     table::ListMessages said(messages, name, rows, "location", pagevoice, 0);
-    const table::ListEnd end = table::readdump(bytes, *options, said);
+    const table::ListEnd end = table::readdump(*bytes, *options, said);
     said.finish(end);
     rows.flush();
-    postend(name + ": " + std::to_string(rows.count()) + " channels on the chip", "", before + messages.text(), rows.count(),
-            std::nullopt);
+    postend(name + ": " + std::to_string(rows.count()) + " channels on the chip", "", before + messages.text(), rows.count());
 }
 
 void findthelayout(const val& request) {
     std::string problems;
     const auto options = chipoptions(request["fields"], problems);
-    if (!options) return postend("", "", problems, 0, std::nullopt);
+    if (!options) return postend("", "", problems, 0);
     const std::string name = request["dumpname"].as<std::string>();
+    const auto bytes = Handed::whole(request["dump"]);
+    if (!bytes) return postend("", "", unreadable(name) + "\n", 0);
     std::string problem;
-    const auto found = table::findlayouts(bytesof(request["dump"]), *options, problem);
-    if (found.empty()) return postend("", "", name + ": " + table::spoken(problem, pagevoice) + "\n", 0, std::nullopt);
+    const auto found = table::findlayouts(*bytes, *options, problem);
+    if (found.empty()) return postend("", "", name + ": " + table::spoken(problem, pagevoice) + "\n", 0);
     std::string ranked = "Layouts, best first (locations with both blocks codes of one step, and with one):\n";
     for (const auto& c : found)
         ranked += "  receive at " + std::to_string(c.layout.rxat) + ", transmit at " + std::to_string(c.layout.txat) +
@@ -286,34 +382,32 @@ void findthelayout(const val& request) {
 void maketheimage(const val& request) {
     std::string problems;
     auto options = chipoptions(request["fields"], problems);
-    if (!options) return postend("", "", problems, 0, std::nullopt);
-    const std::string name = request["name"].as<std::string>(), bytes = bytesof(request["bytes"]);
+    if (!options) return postend("", "", problems, 0);
+    const std::string name = request["name"].as<std::string>();
     const bool into = !request["dump"].isNull();
-    const std::string dump = into ? bytesof(request["dump"]) : std::string();
-    if (into) options->into = request["dumpname"].as<std::string>();
+    std::optional<std::string> dump;
+    if (into) {
+        options->into = request["dumpname"].as<std::string>();
+        if (dump = Handed::whole(request["dump"]); !dump) return postend("", "", unreadable(options->into) + "\n", 0);
+    }
     options->file = name;
-    table::MemorySource source(bytes);
-    Batches rows(nullptr, false);
+    Handed source(request["file"], false);
+    Batches rows(nullptr);
     table::ImageSink image(rows);
     table::StringSink messages;
     table::ListMessages said(messages, name, image, "line", pagevoice);
     const table::ListEnd end = table::readlist(source, listoptions(request["fields"]), said);
+    if (source.failed()) return postend("", "", unreadable(name) + "\n", 0);
     const int status = said.finish(end);
     const auto made = end.kind == table::ListEnd::Kind::read
-                          ? image.build(*options, into ? &dump : nullptr, status == 0, messages, pagevoice)
+                          ? image.build(*options, into ? &*dump : nullptr, status == 0, messages, pagevoice)
                           : std::nullopt;
     if (made) {
         const auto format = request["format"].as<std::string>() == "bin" ? image::Format::bin : image::Format::ihex;
-        const std::size_t dot = name.rfind('.');
-        const std::string base = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
-        val file = val::object();
-        file.set("type", std::string("file"));
-        file.set("name", base + (format == image::Format::bin ? ".bin" : ".hex"));
-        file.set("mime", std::string(format == image::Format::bin ? "application/octet-stream" : "text/plain"));
-        file.set("bytes", bytesarray(image::write(*made, format)));
-        post(file, {"bytes"});
+        postfile(basename(name) + (format == image::Format::bin ? ".bin" : ".hex"),
+                 format == image::Format::bin ? "application/octet-stream" : "text/plain", bytesarray(image::write(*made, format)));
     }
-    postend("", "", messages.text(), 0, std::nullopt);
+    postend("", "", messages.text(), 0);
 }
 
 }  // namespace
@@ -322,6 +416,7 @@ void maketheimage(const val& request) {
 void work(val request) {
     const std::string op = request["op"].as<std::string>();
     if (op == "list") readthelist(request);
+    else if (op == "codes") writethecodes(request);
     else if (op == "dump") readthedump(request, "");
     else if (op == "find") findthelayout(request);
     else if (op == "image") maketheimage(request);

@@ -16,6 +16,19 @@ if (typeof document === 'undefined') {
     running = true;
     requests.splice(0).forEach(function (request) { Module.work(request); });
   };
+  // The page hands on its files as they were picked, and the program reads
+  // them here, part by part, so that the page's own thread copies none of
+  // a long list. A part is size bytes from at (fewer at the end, none past
+  // it), or null when the file cannot be read: moved, or changed since it
+  // was picked, which the browser tells by the file's time.
+  var reader = new FileReaderSync();
+  Module.readpart = function (file, at, size) {
+    try {
+      return new Uint8Array(reader.readAsArrayBuffer(file.slice(at, at + size)));
+    } catch (e) {
+      return null;
+    }
+  };
   // Started from the one-file page, the worker gets the program compiled,
   // as its first message (see startworker).
   if (self.freqcodemodule) Module.instantiateWasm = function (imports, receive) {
@@ -61,7 +74,9 @@ if (typeof document === 'undefined') {
     var made = worker = new Worker(url);
     URL.revokeObjectURL(url);
     if (!script.src) made.postMessage(compiled);
-    made.onmessage = function (e) { if (made === worker && handle) handle(e.data); };
+    made.onmessage = function (e) {
+      if (made === worker && handle) handle(e.data);
+    };
     // A worker that fails (out of memory, say) ends its request with the
     // reason; the next request starts a new one.
     made.onerror = function (e) {
@@ -69,7 +84,7 @@ if (typeof document === 'undefined') {
       made.terminate();
       if (made !== worker) return;
       worker = null;
-      if (handle) handle({ type: 'end', summary: '', messages: '', chip: '', channels: 0, csv: null,
+      if (handle) handle({ type: 'end', summary: '', messages: '', chip: '', channels: 0,
                            failure: 'The page could not finish this: ' + (e.message || 'its program stopped') });
     };
   }
@@ -86,6 +101,7 @@ if (typeof document === 'undefined') {
     worker = null;
     handle = null;
     progress(null);
+    writing(false);
     if (filling) {
       filling = false;
       clearrows();
@@ -179,7 +195,7 @@ if (typeof document === 'undefined') {
   // What is drawn: rows first to last, the room above them, and the spacer
   // below (or none). Rows are added at most perframe at a time, so that no
   // frame takes the page's thread long, however the table changes.
-  var drawn = null, perframe = 20;
+  var drawn = null, perframe = 10;
   function draw(force) {
     var n = count;
     if (n === 0) {
@@ -273,18 +289,42 @@ if (typeof document === 'undefined') {
     }
   }
 
-  // What the last list gave to save, kept as bytes until a button asks.
+  // What the last list offers to save: all its messages, kept as bytes,
+  // and its codes, as the request that writes them.
   var offered = { listsave: null, listmore: null };
-  function offer(id, bytes, name, type) {
-    offered[id] = bytes ? { bytes: bytes, name: name, type: type } : null;
-    $(id).hidden = !bytes;
+  function offer(id, what) {
+    offered[id] = what || null;
+    $(id).hidden = !what;
+    if (id === 'listsave') writing(false);
+  }
+  // The codes are written only when asked for (see writethecodes): the
+  // button says so meanwhile, and the download follows.
+  var savelabel = '';
+  function writing(on) {
+    $('listsave').disabled = on;
+    $('listsave').textContent = on ? 'Writing the codes ' + ellipsis : savelabel;
+  }
+  function savecodes() {
+    if (!offered.listsave) return;
+    var request = offered.listsave;
+    ask(request, function (message) {
+      if (message.type === 'progress') progress(message.done, message.total);
+      else if (message.type === 'file') save(message.bytes, message.name, message.mime);
+      else if (message.type === 'end') {
+        handle = null;
+        progress(null);
+        writing(false);
+        if (message.failure) $('listsummary').textContent = message.failure;
+      }
+    });
+    writing(true);
   }
 
   // The list's messages: the first of them in the page, all of them to
   // save when there are more.
   function say(message, savename) {
     $('listmessages').textContent = message.messages;
-    offer('listmore', message.allmessages, savename, 'text/plain');
+    offer('listmore', message.allmessages && { bytes: message.allmessages, name: savename, type: 'text/plain' });
     if (message.allmessages)
       $('listmore').textContent = 'Save all ' + message.messagelines + ' messages (' +
         (message.messagelines - message.messages.split('\n').length + 1) + ' more than shown)';
@@ -313,6 +353,8 @@ if (typeof document === 'undefined') {
         handle = null;
         filling = false;
         progress(null);
+        // A request that failed part-way leaves no rows behind.
+        if (message.failure) clearrows();
         $('listsummary').textContent = message.failure || message.summary;
         $('listview').hidden = count === 0;
         redraw();
@@ -333,11 +375,12 @@ if (typeof document === 'undefined') {
   }
   function readlist() {
     if (!list) return;
-    fill({ op: 'list', name: list.name, bytes: list.bytes, fields: fields() }, function (message) {
+    var request = { op: 'list', name: list.name, file: list.file, fields: fields() };
+    fill(request, function (message) {
       say(message, base(list.name) + '-messages.txt');
-      // Only this list's codes are offered: a file that gave none
-      // withdraws the last one's.
-      offer('listsave', message.csv, base(list.name) + '-codes.csv', 'text/csv');
+      // Only this list's codes are offered, written with the choices its
+      // table was read with: a file that gave none withdraws the last one's.
+      offer('listsave', message.channels > 0 && { op: 'codes', name: request.name, file: request.file, fields: request.fields });
       $('listprint').hidden = message.channels === 0;
     });
   }
@@ -346,7 +389,7 @@ if (typeof document === 'undefined') {
       $('chipmessages').textContent = "Open a chip's dump first.";
       return;
     }
-    fill({ op: op, dumpname: dump.name, dump: dump.bytes, fields: fields() }, function (message) {
+    fill({ op: op, dumpname: dump.name, dump: dump.file, fields: fields() }, function (message) {
       $('chipmessages').textContent = message.chip;
     });
   }
@@ -357,7 +400,7 @@ if (typeof document === 'undefined') {
     }
     var into = $('intodump').checked && dump;
     $('chipmessages').textContent = 'Making the image ' + ellipsis;
-    ask({ op: 'image', name: list.name, bytes: list.bytes, dump: into ? dump.bytes : null, dumpname: into ? dump.name : '',
+    ask({ op: 'image', name: list.name, file: list.file, dump: into ? dump.file : null, dumpname: into ? dump.name : '',
           format: format, fields: fields() }, function (message) {
       if (message.type === 'file') save(message.bytes, message.name, message.mime);
       else if (message.type === 'end') {
@@ -367,19 +410,15 @@ if (typeof document === 'undefined') {
     });
   }
 
-  // A file's bytes and its name's last part.
-  function opened(file, then) {
-    if (!file) return;
-    file.arrayBuffer().then(function (bytes) {
-      var name = file.name.split(/[\\/]/).pop();
-      then({ name: name === '' || name === '.' || name === '..' ? '' : name, bytes: new Uint8Array(bytes) });
-    });
+  // A file as picked, with its name's last part (or the name given).
+  function opened(file, otherwise) {
+    var name = file.name.split(/[\\/]/).pop();
+    return { name: name === '' || name === '.' || name === '..' ? otherwise : name, file: file };
   }
   function openlist(file) {
-    opened(file, function (got) {
-      list = { name: got.name || 'list.csv', bytes: got.bytes };
-      readlist();
-    });
+    if (!file) return;
+    list = opened(file, 'list.csv');
+    readlist();
   }
   Module.startpanel = function () {
     columns = Array.prototype.map.call(document.querySelectorAll('#listhead th'), function (th) { return th.className; });
@@ -389,18 +428,18 @@ if (typeof document === 'undefined') {
       e.target.value = '';
     });
     $('dumpfile').addEventListener('change', function (e) {
-      opened(e.target.files[0], function (got) {
-        dump = { name: got.name || 'dump.bin', bytes: got.bytes };
+      if (e.target.files[0]) {
+        dump = opened(e.target.files[0], 'dump.bin');
         readdump('dump');
-      });
+      }
       e.target.value = '';
     });
     ['liststep', 'listmode'].forEach(function (id) { $(id).addEventListener('change', readlist); });
     $('listcancel').addEventListener('click', stop);
-    ['listsave', 'listmore'].forEach(function (id) {
-      $(id).addEventListener('click', function () {
-        if (offered[id]) save(offered[id].bytes, offered[id].name, offered[id].type);
-      });
+    savelabel = $('listsave').textContent;
+    $('listsave').addEventListener('click', savecodes);
+    $('listmore').addEventListener('click', function () {
+      if (offered.listmore) save(offered.listmore.bytes, offered.listmore.name, offered.listmore.type);
     });
     $('listprint').addEventListener('click', function () { window.print(); });
     $('findlayout').addEventListener('click', function () { readdump('find'); });
