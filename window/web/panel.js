@@ -74,9 +74,7 @@ if (typeof document === 'undefined') {
     var made = worker = new Worker(url);
     URL.revokeObjectURL(url);
     if (!script.src) made.postMessage(compiled);
-    made.onmessage = function (e) {
-      if (made === worker && handle) handle(e.data);
-    };
+    made.onmessage = function (e) { if (made === worker && handle) handle(e.data); };
     // A worker that fails (out of memory, say) ends its request with the
     // reason; the next request starts a new one.
     made.onerror = function (e) {
