@@ -312,7 +312,12 @@ if (typeof document === 'undefined') {
         handle = null;
         progress(null);
         writing(false);
-        if (message.failure) $('listsummary').textContent = message.failure;
+        // A file that can no longer be read has no codes to offer; the
+        // table stays, as it was read.
+        if (message.failure) {
+          $('listsummary').textContent = message.failure;
+          offer('listsave', null);
+        }
       }
     });
     writing(true);
