@@ -3,8 +3,8 @@
 // picking the file to its summary on screen, then from a click on saving
 // its codes to their download, the longest task the page's own thread ran
 // meanwhile (longer tasks freeze the page), and the native freqcode-table's
-// time for the same file, which writes the codes as it reads. Lists: 5,000 channels, 20,000
-// and 100,000 failing lines, and a 50 MB list.
+// time for the same file, which writes the codes as it reads. Lists: 5,000
+// channels, 20,000 and 100,000 failing lines, and a 50 MB list.
 //   node bench/web/lists.mjs PAGE.html FREQCODE_TABLE [PAGE.html ...]
 // Pages after the first are measured too (an earlier build, say), each on
 // the same files.
