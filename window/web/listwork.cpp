@@ -77,7 +77,10 @@ public:
     }
 
 private:
-    static constexpr std::size_t partsize = 1 << 20;
+    // Fewer, larger parts make a long file's Blob sooner: in alternated
+    // runs on a 50 MB list, 8 MB parts saved its codes a tenth to a fifth
+    // sooner than 1 MB parts did, and 32 MB parts were no quicker.
+    static constexpr std::size_t partsize = 8 << 20;
     void part() {
         if (pending_.empty()) return;
         val within = val::array();
