@@ -323,6 +323,17 @@ test('a long list: read off the page\'s thread, drawn as it scrolls, stopped on 
   assert.ok(last[0] <= last[1] + 1, 'the last row is below the box');
   assert.equal(await page.isVisible('#listsave'), true);
 
+  // Codes longer than one of the parts they are written in (8 MB) join up
+  // byte for byte as the native program writes them.
+  const hundred = join(mkdtempSync(join(env.TMPDIR ?? '/tmp', 'parts-')), 'hundred.csv');
+  writeFileSync(hundred, longlist(120000));
+  await page.setInputFiles('#listfile', hundred);
+  await page.waitForFunction(() => /120000 channels, all computed/.test(document.getElementById('listsummary').textContent));
+  const [parts] = await Promise.all([page.waitForEvent('download', { timeout: 30000 }), page.click('#listsave')]);
+  const written = readFileSync(await parts.path());
+  assert.ok(written.length > 8 << 20, `the codes are ${written.length} bytes, one part`);
+  assert.ok(written.equals(spawnSync(env.FREQCODE_TABLE, ['--excel', hundred], { maxBuffer: 1 << 26 }).stdout));
+
   // Past the first 200 messages, all of them are offered for saving.
   const failing = Buffer.from('Location,Frequency\n' + Array.from({ length: 300 }, (_, i) => `${i + 1},145.003\n`).join(''));
   await page.setInputFiles('#listfile', { name: 'raster.csv', mimeType: 'text/csv', buffer: failing });
