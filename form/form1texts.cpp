@@ -1,20 +1,18 @@
 #include "form1texts.h"
 
-#include <cstdio>
-
 #include "calc/codes.h"
+#include "calc/conversions.h"
 #include "form1events.h"
 
 namespace form {
 namespace {
 
 // The nibble codes of 0..last written with the given number of hex digits.
-std::vector<std::string> codes(int last, int digits, std::string_view placeholder) {
+std::vector<std::string> codes(int last, std::size_t digits, std::string_view placeholder) {
     std::vector<std::string> texts{std::string(placeholder)};
     for (int value = 0; value <= last; ++value) {
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "%0*X", digits, static_cast<unsigned>(value));
-        texts.push_back(calc::strdd(hex));
+        const std::string hex = calc::hexstr(value);
+        texts.push_back(calc::strdd(std::string(digits - hex.size(), '0') + hex));
     }
     return texts;
 }
