@@ -188,6 +188,11 @@ void listen(const form::Control& c) {
     }
 }
 
+// A computed length ("11px") as its number of pixels, and a number as CSS
+// writes it, both as the browser reads and writes numbers.
+double pixelsof(const val& length) { return val::global("parseFloat")(length).as<double>(); }
+std::string cssnumber(double value) { return val::global("String")(value).as<std::string>(); }
+
 // The boxes whose font is fitted: the ones a frequency is typed into.
 bool fitted(const form::Control& c) { return c.kind == form::Kind::textbox && !c.readonly; }
 
@@ -215,26 +220,25 @@ void fittexts(val, val) {
     for (const Box& box : boxes) box.element["style"].call<void>("removeProperty", std::string("font-size"));
     for (const Box& box : boxes) {
         val computed = val::global("getComputedStyle")(box.element);
-        const double room = box.room - std::stod(computed["paddingLeft"].as<std::string>()) -
-                            std::stod(computed["paddingRight"].as<std::string>()) - 1;
+        const double room = box.room - pixelsof(computed["paddingLeft"]) - pixelsof(computed["paddingRight"]) - 1;
         const std::vector<std::string> texts = form::textsof(*box.control);
         const std::string family = computed["fontFamily"].as<std::string>();
         // The width of the widest text at a size: a canvas takes each new
         // font slowly, so that sizes are tried as few as may be.
         const auto widest = [&](double pixels) {
-            canvas.set("font", std::to_string(pixels) + "px " + family);
+            canvas.set("font", cssnumber(pixels) + "px " + family);
             double most = 0;
             for (const std::string& text : texts) most = std::max(most, canvas.call<val>("measureText", text)["width"].as<double>());
             return most;
         };
-        const double size = std::stod(computed["fontSize"].as<std::string>());
+        const double size = pixelsof(computed["fontSize"]);
         const double atsize = widest(size);
         if (atsize <= room) continue;
         // Text grows about in proportion to its size: start from the size
         // that proportion gives, to the half pixel, and go down from there.
         double pixels = std::max(8.0, std::floor(size * room / atsize * 2) / 2);
         while (pixels > 8 && widest(pixels) > room) pixels -= 0.5;
-        box.element["style"].set("fontSize", std::to_string(pixels) + "px");
+        box.element["style"].set("fontSize", cssnumber(pixels) + "px");
     }
 }
 
