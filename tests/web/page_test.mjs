@@ -305,6 +305,15 @@ test('a browser without Uint8Array.fromBase64: the page decodes its program itse
   await context.close();
 });
 
+test('a browser that cannot unpack the program says so where the window would be', async () => {
+  const context = await browser.newContext();
+  await context.addInitScript(() => { delete window.DecompressionStream; });
+  const page = await context.newPage();
+  await page.goto(pageurl);
+  await page.waitForFunction(() => /^This browser is too old/.test(document.getElementById('Form1-frame').textContent));
+  await context.close();
+});
+
 // A list of n channels, location i on 145 MHz + i × 12.5 kHz.
 const longlist = (n) => Buffer.from('Location,Frequency,Step\n' +
   Array.from({ length: n }, (_, i) => `${i + 1},${(145000 + 12.5 * (i % 8000)) / 1000},12.5`).join('\n') + '\n');

@@ -1,9 +1,10 @@
 # Puts freqcode.html together: the page's shell, its script, and the
-# script's WebAssembly as base64 in the script's data-wasm attribute.
+# script's WebAssembly, gzipped, as base64 in the script's data-wasm
+# attribute.
 #   cmake -DSHELL=shell.html -DCODE=freqcode.js -DWASM=freqcode.wasm -DOUT=freqcode.html -P onefile.cmake
 file(READ ${SHELL} page)
 file(READ ${CODE} code)
-execute_process(COMMAND base64 -w0 ${WASM} OUTPUT_VARIABLE wasm COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND gzip -9 -n -c ${WASM} COMMAND base64 -w0 OUTPUT_VARIABLE wasm COMMAND_ERROR_IS_FATAL ANY)
 # The script's text must not end the element early.
 string(TOLOWER "${code}" lower)
 string(FIND "${lower}" "</script" at)
