@@ -1,5 +1,6 @@
 #include "listpanel.h"
 
+#include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 #include <string>
@@ -42,3 +43,6 @@ void createlistpanel() {
 }
 
 }  // namespace web
+
+// Called by the page once it has read the panel's markup.
+EMSCRIPTEN_BINDINGS(freqcode_listpanel) { emscripten::function("createlistpanel", &web::createlistpanel); }

@@ -1,10 +1,10 @@
-// freqcode in a web browser: Form1 and the channel-list panel, built when the
-// page's WebAssembly starts; from then on, all work happens in event handlers.
+// freqcode in a web browser: Form1, built when the page's WebAssembly
+// starts, which is before the rest of the page is read; the channel-list
+// panel is set up once it is (createlistpanel, from the page's script).
+// From then on, all work happens in event handlers.
 #include "form1page.h"
-#include "listpanel.h"
 
 int main() {
     web::createform1();
-    web::createlistpanel();
     return 0;
 }

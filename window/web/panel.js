@@ -186,7 +186,7 @@ if (typeof document === 'undefined') {
 
   // The table draws only the rows in view, and a little around them: a
   // list of any length scrolls as a short one does.
-  var view = $('listview'), body = $('listbody');
+  var view = null, body = null;  // the table's box and rows, once the page has them
   var rowheight = 0;
   var tallest = 8000000;  // a height every browser can scroll
   var everything = false;  // every row drawn, as for printing
@@ -279,17 +279,12 @@ if (typeof document === 'undefined') {
     pending = true;
     requestAnimationFrame(function () { pending = false; draw(false); });
   }
-  view.addEventListener('scroll', redraw, { passive: true });
-  window.addEventListener('resize', function () { rowheight = 0; redraw(); });
   // A printed sheet holds every row.
   function printing(on) {
     everything = on;
     rowheight = 0;
     draw(true);
   }
-  window.addEventListener('beforeprint', function () { printing(true); });
-  window.addEventListener('afterprint', function () { printing(false); });
-  matchMedia('print').addEventListener('change', function (e) { printing(e.matches); });
 
   function clearrows() {
     batches = [];
@@ -450,6 +445,13 @@ if (typeof document === 'undefined') {
     readlist();
   }
   Module.startpanel = function () {
+    view = $('listview');
+    body = $('listbody');
+    view.addEventListener('scroll', redraw, { passive: true });
+    window.addEventListener('resize', function () { rowheight = 0; redraw(); });
+    window.addEventListener('beforeprint', function () { printing(true); });
+    window.addEventListener('afterprint', function () { printing(false); });
+    matchMedia('print').addEventListener('change', function (e) { printing(e.matches); });
     columns = Array.prototype.map.call(document.querySelectorAll('#listhead th'), function (th) { return th.className; });
     // Emptied once read, so that picking the same file again, edited, opens it again.
     $('listfile').addEventListener('change', function (e) {
