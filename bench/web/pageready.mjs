@@ -1,7 +1,8 @@
 // How soon the web page is ready, against a static page with the same
 // picture and fourteen plain inputs and no code, in the same browser and
 // run: from navigation start to the moment a click on "receive" gives codes
-// (for the static page: to its load, inputs and picture there). Runs
+// (for the static page: to its load, inputs and picture there); and, for the
+// page, to the moment its list panel is set up too (html[data-ready]). Runs
 // alternate, medians are compared. With the hosted folder, its index.html
 // too, served over HTTP on this machine (each visit a first one, nothing
 // cached) against the same static page served alike. Also the sizes, raw
@@ -31,6 +32,11 @@ ${Array.from({ length: 14 }, (_, i) => `<input id="b${i}" value="430000">`).join
 // Records, in the page, the moment it is ready.
 const readyprobe = `(() => {
   const mark = () => { window.__ready = performance.now(); };
+  new MutationObserver((changes, observer) => {
+    if (document.documentElement.dataset.ready !== 'yes') return;
+    window.__panel = performance.now();
+    observer.disconnect();
+  }).observe(document, { attributes: true, subtree: true, attributeFilter: ['data-ready'] });
   const poll = () => {
     const receive = document.getElementById('Command1');
     if (receive) {
@@ -73,20 +79,25 @@ async function readytime(where) {
   const page = await context.newPage();
   await page.addInitScript(readyprobe);
   await page.goto(where.startsWith('http') ? where : pathToFileURL(resolve(where)).href);
-  await page.waitForFunction(() => window.__ready !== undefined, null, { timeout: 20000 });
-  const ms = await page.evaluate(() => window.__ready);
+  await page.waitForFunction(() => window.__ready !== undefined && (document.title === 'baseline' || window.__panel !== undefined),
+                             null, { timeout: 20000 });
+  const ms = await page.evaluate(() => [window.__ready, window.__panel]);
   await context.close();
   return ms;
 }
 const median = (values) => values.slice().sort((a, b) => a - b)[Math.floor(values.length / 2)];
-const times = { page: [], baseline: [], site: [], servedbaseline: [] };
+const times = { page: [], panel: [], baseline: [], site: [], sitepanel: [], servedbaseline: [] };
 await readytime(pagefile);  // a first run warms the browser's caches of the program itself
 for (let i = 0; i < runs; ++i) {
-  times.page.push(await readytime(pagefile));
-  times.baseline.push(await readytime(baseline));
+  const [page, panel] = await readytime(pagefile);
+  times.page.push(page);
+  times.panel.push(panel);
+  times.baseline.push((await readytime(baseline))[0]);
   if (!server) continue;
-  times.site.push(await readytime(served('/site/index.html')));
-  times.servedbaseline.push(await readytime(served('/baseline.html')));
+  const [site, sitepanel] = await readytime(served('/site/index.html'));
+  times.site.push(site);
+  times.sitepanel.push(sitepanel);
+  times.servedbaseline.push((await readytime(served('/baseline.html')))[0]);
 }
 await browser.close();
 if (server) server.close();
@@ -94,11 +105,12 @@ rmSync(scratch, { recursive: true, force: true });
 
 const size = (file) => { const bytes = readFileSync(file); return [bytes.length, gzipSync(bytes, { level: 9 }).length]; };
 const kib = ([raw, gz]) => `${(raw / 1024).toFixed(1)} KiB raw, ${(gz / 1024).toFixed(1)} KiB gzip`;
-console.log(`page ready: ${median(times.page).toFixed(1)} ms; static baseline: ${median(times.baseline).toFixed(1)} ms; ` +
-            `ratio ${(median(times.page) / median(times.baseline)).toFixed(2)} (medians of ${runs})`);
+const against = (key, base) => `${median(times[key]).toFixed(1)} ms, ratio ${(median(times[key]) / median(times[base])).toFixed(2)}`;
+console.log(`page ready: ${against('page', 'baseline')}; with its list panel: ${against('panel', 'baseline')}; ` +
+            `static baseline: ${median(times.baseline).toFixed(1)} ms (medians of ${runs})`);
 if (server)
-  console.log(`hosted site ready: ${median(times.site).toFixed(1)} ms; static baseline served: ${median(times.servedbaseline).toFixed(1)} ms; ` +
-              `ratio ${(median(times.site) / median(times.servedbaseline)).toFixed(2)}`);
+  console.log(`hosted site ready: ${against('site', 'servedbaseline')}; with its list panel: ${against('sitepanel', 'servedbaseline')}; ` +
+              `static baseline served: ${median(times.servedbaseline).toFixed(1)} ms`);
 console.log(`${pagefile}: ${kib(size(pagefile))}`);
 if (site) {
   const files = readdirSync(site).map((f) => join(site, f)).filter((f) => statSync(f).isFile());
