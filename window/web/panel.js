@@ -45,9 +45,9 @@ if (typeof document === 'undefined') {
 
   // The one-file page carries the program's WebAssembly gzipped, as base64
   // in this script's data-wasm attribute, at less than half the size of
-  // base64 alone; the hosted page fetches it as a file. The page unpacks it from a
-  // stream of its own rather than a Blob's, which the browser reads in
-  // another process: so unpacking takes promises only, and the window is
+  // base64 alone; the hosted page fetches it as a file. The page unpacks it
+  // from a stream of its own rather than a Blob's, which the browser reads
+  // in another process: so unpacking takes promises only, and the window is
   // drawn before the page's next task.
   var compiled = null;
   function frombase64(text) {
