@@ -11,8 +11,9 @@ namespace {
 std::vector<std::string> codes(int last, std::size_t digits, std::string_view placeholder) {
     std::vector<std::string> texts{std::string(placeholder)};
     for (int value = 0; value <= last; ++value) {
-        const std::string hex = calc::hexstr(value);
-        texts.push_back(calc::strdd(std::string(digits - hex.size(), '0') + hex));
+        std::string hex = calc::hexstr(value);
+        if (hex.size() < digits) hex.insert(0, digits - hex.size(), '0');
+        texts.push_back(calc::strdd(hex));
     }
     return texts;
 }
