@@ -1,7 +1,6 @@
 #include "form1page.h"
 
 #include <emscripten/bind.h>
-#include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 #include <emscripten/val.h>
 
@@ -199,8 +198,11 @@ bool fitted(const form::Control& c) { return c.kind == form::Kind::textbox && !c
 
 // Makes a box's font smaller, where it must be, until every text the box
 // can show fits it whole: a frequency to 10 Hz has nine characters. The
-// texts are measured on a canvas.
-void fittexts() {
+// texts are measured on a canvas. A ResizeObserver calls this, with what
+// changed and itself, when the boxes first have a size and whenever it
+// changes (a phone's layout has more room): after the page is laid out and
+// before it is painted, so that the page is never laid out for it alone.
+void fittexts(val, val) {
     static val canvas = create("canvas").call<val>("getContext", std::string("2d"));
     struct Box {
         const form::Control* control;
@@ -238,18 +240,6 @@ void fittexts() {
         while (pixels > 8 && widest(pixels) > room) pixels -= 0.5;
         box.element["style"].set("fontSize", cssnumber(pixels) + "px");
     }
-}
-
-// A ResizeObserver calls this, with what changed and itself, when the boxes
-// first have a size and whenever it changes (a phone's layout has more
-// room). The texts are fitted in a task of their own, once the frame is
-// painted: the window shows without waiting for the canvas, and no one
-// types nine characters into a box within that moment.
-bool fitasked = false;
-void fitsoon(val, val) {
-    if (fitasked) return;
-    fitasked = true;
-    emscripten_set_timeout([](void*) { fitasked = false; fittexts(); }, 0, nullptr);
 }
 
 }  // namespace
@@ -313,11 +303,11 @@ void createform1() {
 
     page = std::make_unique<Page>();
     for (const form::Control& c : form::controls) listen(c);
-    val observer = val::global("ResizeObserver").new_(val::module_property("fitsoon"));
+    val observer = val::global("ResizeObserver").new_(val::module_property("fittexts"));
     for (const form::Control& c : form::controls)
         if (fitted(c)) observer.call<void>("observe", element(c.name));
 }
 
 }  // namespace web
 
-EMSCRIPTEN_BINDINGS(freqcode_form1page) { emscripten::function("fitsoon", &web::fitsoon); }
+EMSCRIPTEN_BINDINGS(freqcode_form1page) { emscripten::function("fittexts", &web::fittexts); }
