@@ -1,22 +1,53 @@
-// The page's elements as the web toolkit's files reach them.
+// The page's elements as the web toolkit's files reach them: by their ids,
+// with plain calls into the page's script. The window is made and used this
+// way rather than through embind's values, whose many first calls cost
+// more than making the window itself.
 #pragma once
 
-#include <emscripten/val.h>
-
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace web {
 
-inline emscripten::val element(std::string_view id) {
-    return emscripten::val::global("document").call<emscripten::val>("getElementById", std::string(id));
-}
-
-// A new element, with an id when one is given.
-inline emscripten::val create(const char* tag, std::string_view id = "") {
-    emscripten::val made = emscripten::val::global("document").call<emscripten::val>("createElement", std::string(tag));
-    if (!id.empty()) made.set("id", std::string(id));
-    return made;
-}
+// A new element with an id (none when empty) and a text (none when empty),
+// put last into the element with the id parent.
+void add(std::string_view tag, std::string_view id, std::string_view parent, std::string_view text = "");
+void setattribute(std::string_view id, std::string_view name, std::string_view value);
+void removeattribute(std::string_view id, std::string_view name);
+std::string attribute(std::string_view id, std::string_view name);
+// One element's attribute given to another, without its text coming into
+// the program (a picture's data, say).
+void copyattribute(std::string_view from, std::string_view name, std::string_view to, std::string_view as);
+// A property that holds text (value, textContent, className …) or a flag
+// (hidden, readOnly).
+void settextproperty(std::string_view id, std::string_view name, std::string_view text);
+std::string textproperty(std::string_view id, std::string_view name);
+void setflag(std::string_view id, std::string_view name, bool on);
+bool flag(std::string_view id, std::string_view name);
+// A property that holds a number (clientWidth …).
+double numberproperty(std::string_view id, std::string_view name);
+// The element's place and size, in CSS pixels.
+void place(std::string_view id, int left, int top, int width, int height);
+// The element's style, as worked out and as set on it, and lengths in CSS
+// pixels as the browser reads and writes numbers.
+std::string computedstyle(std::string_view id, std::string_view property);
+double computedpixels(std::string_view id, std::string_view property);
+void setstylepixels(std::string_view id, std::string_view property, double pixels);
+void removestyle(std::string_view id, std::string_view property);
+// The width in CSS pixels of a text in a font of a size and family.
+double textwidth(double pixels, std::string_view family, std::string_view text);
+// The page's program's freqcode_fittexts() runs whenever the element's size
+// changes, and once it first has one.
+void observesize(std::string_view id);
+void focus(std::string_view id);
+// Calls handler(which) on a click on the element. A click is handed on as
+// it is, with no place on the page, which would make the browser lay out
+// the page for it.
+using Handler = void (*)(std::size_t);
+void onclick(std::string_view id, Handler handler, std::size_t which);
+// Pressing the mouse on the element leaves the focus where it is.
+void keepfocus(std::string_view id);
+void settitle(std::string_view title);
 
 }  // namespace web

@@ -1,8 +1,7 @@
 #include "form1page.h"
 
-#include <emscripten/bind.h>
+#include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
-#include <emscripten/val.h>
 
 #include <algorithm>
 #include <cmath>
@@ -17,18 +16,10 @@
 namespace web {
 namespace {
 
-using emscripten::val;
-
-val document() { return val::global("document"); }
-
-std::string px(int twips) { return std::to_string(twips / form::twipsperpixel) + "px"; }
-
-void place(val el, int left, int top, int width, int height) {
-    val style = el["style"];
-    style.set("left", px(left));
-    style.set("top", px(top));
-    style.set("width", px(width));
-    style.set("height", px(height));
+// A control's place, from twips.
+void placetwips(std::string_view id, int left, int top, int width, int height) {
+    const int p = form::twipsperpixel;
+    place(id, left / p, top / p, width / p, height / p);
 }
 
 // Combo1: an editable box with a list, as the ARIA combobox pattern has it.
@@ -44,20 +35,19 @@ struct Page {
 };
 std::unique_ptr<Page> page;
 
-bool listopen() { return element(listid)["hidden"].as<bool>() == false; }
+bool listopen() { return !flag(listid, "hidden"); }
 
 void showactive() {
     for (std::size_t i = 0; i < form::steplist.size(); ++i)
-        element(optionid(i)).call<void>("setAttribute", std::string("aria-selected"), std::string(i == page->active ? "true" : "false"));
-    element("Combo1").call<void>("setAttribute", std::string("aria-activedescendant"), optionid(page->active));
+        setattribute(optionid(i), "aria-selected", i == page->active ? "true" : "false");
+    setattribute("Combo1", "aria-activedescendant", optionid(page->active));
 }
 
 void openlist(bool open) {
-    element(listid).set("hidden", !open);
-    for (const char* id : {"Combo1", "Combo1-button"})
-        element(id).call<void>("setAttribute", std::string("aria-expanded"), std::string(open ? "true" : "false"));
+    setflag(listid, "hidden", !open);
+    for (const char* id : {"Combo1", "Combo1-button"}) setattribute(id, "aria-expanded", open ? "true" : "false");
     if (!open) {
-        element("Combo1").call<void>("removeAttribute", std::string("aria-activedescendant"));
+        removeattribute("Combo1", "aria-activedescendant");
         return;
     }
     const std::string shown = page->texts.text("Combo1");
@@ -115,199 +105,171 @@ EM_BOOL onblur(int, const EmscriptenFocusEvent*, void*) {
     return EM_FALSE;
 }
 
-EM_BOOL onclick(int, const EmscriptenMouseEvent*, void* user) {
-    const auto* c = static_cast<const form::Control*>(user);
-    page->events.click(c->name);
-    return EM_TRUE;
-}
+// A click on the control of that number in Form1's list.
+void onbutton(std::size_t control) { page->events.click(form::controls.at(control).name); }
 
-EM_BOOL ontogglelist(int, const EmscriptenMouseEvent*, void*) {
+void ontogglelist(std::size_t) {
     openlist(!listopen());
-    element("Combo1").call<void>("focus");
-    return EM_TRUE;
+    focus("Combo1");
 }
 
-EM_BOOL onoption(int, const EmscriptenMouseEvent*, void* user) {
-    pick(reinterpret_cast<std::size_t>(user));
-    return EM_TRUE;
-}
+void onoption(std::size_t i) { pick(i); }
 
-// Keeps the focus in the field while an option or the arrow is pressed.
-EM_BOOL keepfocus(int, const EmscriptenMouseEvent*, void*) { return EM_TRUE; }
+std::string selector(std::string_view id) { return "#" + std::string(id); }
 
-std::string selector(const std::string& id) { return "#" + id; }
-
-void createcombo(val form1, const form::Control& c) {
-    val field = create("div", "Combo1-field");
-    field.set("className", std::string("combo"));
-    place(field, c.left, c.top, c.width, c.height);
-    val input = create("input", c.name);
-    input.set("value", std::string(c.text));
-    input.call<void>("setAttribute", std::string("role"), std::string("combobox"));
-    input.call<void>("setAttribute", std::string("aria-autocomplete"), std::string("none"));
-    input.call<void>("setAttribute", std::string("aria-controls"), listid);
-    input.call<void>("setAttribute", std::string("aria-expanded"), std::string("false"));
-    input.call<void>("setAttribute", std::string("aria-label"), std::string(c.description));
-    input.call<void>("setAttribute", std::string("autocomplete"), std::string("off"));
-    val button = create("button", "Combo1-button");
-    button.set("type", std::string("button"));
-    button.set("tabIndex", -1);
-    button.call<void>("setAttribute", std::string("aria-label"), std::string("steps"));
-    button.call<void>("setAttribute", std::string("aria-controls"), listid);
-    button.call<void>("setAttribute", std::string("aria-expanded"), std::string("false"));
-    val list = create("ul", listid);
-    list.call<void>("setAttribute", std::string("role"), std::string("listbox"));
-    list.call<void>("setAttribute", std::string("aria-label"), std::string(c.description));
-    list.set("hidden", true);
+void createcombo(const form::Control& c) {
+    const std::string_view field = "Combo1-field", button = "Combo1-button";
+    add("div", field, "Form1");
+    settextproperty(field, "className", "combo");
+    placetwips(field, c.left, c.top, c.width, c.height);
+    add("input", c.name, field);
+    settextproperty(c.name, "value", c.text);
+    setattribute(c.name, "role", "combobox");
+    setattribute(c.name, "aria-autocomplete", "none");
+    setattribute(c.name, "aria-controls", listid);
+    setattribute(c.name, "aria-expanded", "false");
+    setattribute(c.name, "aria-label", c.description);
+    setattribute(c.name, "autocomplete", "off");
+    add("button", button, field);
+    settextproperty(button, "type", "button");
+    setattribute(button, "tabindex", "-1");
+    setattribute(button, "aria-label", "steps");
+    setattribute(button, "aria-controls", listid);
+    setattribute(button, "aria-expanded", "false");
+    add("ul", listid, field);
+    setattribute(listid, "role", "listbox");
+    setattribute(listid, "aria-label", c.description);
+    setflag(listid, "hidden", true);
     for (std::size_t i = 0; i < form::steplist.size(); ++i) {
-        val option = create("li", optionid(i));
-        option.call<void>("setAttribute", std::string("role"), std::string("option"));
-        option.set("textContent", std::string(form::steplist[i]));
-        list.call<void>("appendChild", option);
+        const std::string option = optionid(i);
+        add("li", option, listid);
+        setattribute(option, "role", "option");
+        settextproperty(option, "textContent", form::steplist[i]);
     }
-    field.call<void>("appendChild", input);
-    field.call<void>("appendChild", button);
-    field.call<void>("appendChild", list);
-    form1.call<void>("appendChild", field);
 }
 
-void listen(const form::Control& c) {
-    const std::string at = selector(std::string(c.name));
+// The focus stays in the field while an option or the arrow is pressed.
+void listen(std::size_t control) {
+    const form::Control& c = form::controls.at(control);
     if (c.kind == form::Kind::button) {
-        emscripten_set_click_callback(at.c_str(), const_cast<form::Control*>(&c), EM_FALSE, onclick);
+        onclick(c.name, onbutton, control);
     } else if (c.kind == form::Kind::combobox) {
+        const std::string at = selector(c.name);
         emscripten_set_keydown_callback(at.c_str(), nullptr, EM_FALSE, onkey);
         emscripten_set_blur_callback(at.c_str(), nullptr, EM_FALSE, onblur);
-        emscripten_set_mousedown_callback("#Combo1-button", nullptr, EM_FALSE, keepfocus);
-        emscripten_set_click_callback("#Combo1-button", nullptr, EM_FALSE, ontogglelist);
+        keepfocus("Combo1-button");
+        onclick("Combo1-button", ontogglelist, 0);
         for (std::size_t i = 0; i < form::steplist.size(); ++i) {
-            const std::string option = selector(optionid(i));
-            emscripten_set_mousedown_callback(option.c_str(), nullptr, EM_FALSE, keepfocus);
-            emscripten_set_click_callback(option.c_str(), reinterpret_cast<void*>(i), EM_FALSE, onoption);
+            keepfocus(optionid(i));
+            onclick(optionid(i), onoption, i);
         }
     }
 }
-
-// A computed length ("11px") as its number of pixels, and a number as CSS
-// writes it, both as the browser reads and writes numbers.
-double pixelsof(const val& length) { return val::global("parseFloat")(length).as<double>(); }
-std::string cssnumber(double value) { return val::global("String")(value).as<std::string>(); }
 
 // The boxes whose font is fitted: the ones a frequency is typed into.
 bool fitted(const form::Control& c) { return c.kind == form::Kind::textbox && !c.readonly; }
 
 // Makes a box's font smaller, where it must be, until every text the box
 // can show fits it whole: a frequency to 10 Hz has nine characters. The
-// texts are measured on a canvas. A ResizeObserver calls this, with what
-// changed and itself, when the boxes first have a size and whenever it
-// changes (a phone's layout has more room): after the page is laid out and
-// before it is painted, so that the page is never laid out for it alone.
-void fittexts(val, val) {
-    static val canvas = create("canvas").call<val>("getContext", std::string("2d"));
+// texts are measured on a canvas. A ResizeObserver calls this when the
+// boxes first have a size and whenever it changes (a phone's layout has
+// more room): after the page is laid out and before it is painted, so that
+// the page is never laid out for it alone.
+void fittexts() {
     struct Box {
         const form::Control* control;
-        val element;
         double room;
     };
     std::vector<Box> boxes;
-    for (const form::Control& c : form::controls) {
-        if (!fitted(c)) continue;
-        val box = element(c.name);
-        boxes.push_back({&c, box, box["clientWidth"].as<double>()});
-    }
+    for (const form::Control& c : form::controls)
+        if (fitted(c)) boxes.push_back({&c, numberproperty(c.name, "clientWidth")});
     // Every box at the page's own size first, so that the page's style is
     // worked out once for all of them.
-    for (const Box& box : boxes) box.element["style"].call<void>("removeProperty", std::string("font-size"));
+    for (const Box& box : boxes) removestyle(box.control->name, "font-size");
     for (const Box& box : boxes) {
-        val computed = val::global("getComputedStyle")(box.element);
-        const double room = box.room - pixelsof(computed["paddingLeft"]) - pixelsof(computed["paddingRight"]) - 1;
+        const std::string_view name = box.control->name;
+        const double room = box.room - computedpixels(name, "padding-left") - computedpixels(name, "padding-right") - 1;
         const std::vector<std::string> texts = form::textsof(*box.control);
-        const std::string family = computed["fontFamily"].as<std::string>();
+        const std::string family = computedstyle(name, "font-family");
         // The width of the widest text at a size: a canvas takes each new
         // font slowly, so that sizes are tried as few as may be.
         const auto widest = [&](double pixels) {
-            canvas.set("font", cssnumber(pixels) + "px " + family);
             double most = 0;
-            for (const std::string& text : texts) most = std::max(most, canvas.call<val>("measureText", text)["width"].as<double>());
+            for (const std::string& text : texts) most = std::max(most, textwidth(pixels, family, text));
             return most;
         };
-        const double size = pixelsof(computed["fontSize"]);
+        const double size = computedpixels(name, "font-size");
         const double atsize = widest(size);
         if (atsize <= room) continue;
         // Text grows about in proportion to its size: start from the size
         // that proportion gives, to the half pixel, and go down from there.
         double pixels = std::max(8.0, std::floor(size * room / atsize * 2) / 2);
         while (pixels > 8 && widest(pixels) > room) pixels -= 0.5;
-        box.element["style"].set("fontSize", cssnumber(pixels) + "px");
+        setstylepixels(name, "font-size", pixels);
     }
 }
 
 }  // namespace
 
-std::string Texts::text(std::string_view name) const { return element(name)["value"].as<std::string>(); }
+std::string Texts::text(std::string_view name) const { return textproperty(name, "value"); }
 
-void Texts::settext(std::string_view name, std::string_view text) { element(name).set("value", std::string(text)); }
+void Texts::settext(std::string_view name, std::string_view text) { settextproperty(name, "value", text); }
 
 void createform1() {
-    document().set("title", std::string(form::caption));
+    settitle(form::caption);
 
     // The picture comes with the page, at twice its size: sharp on a
     // screen of up to twice the density, and scaled smoothly down on others.
-    val frame = element("Form1-frame");
-    val form1 = create("div", "Form1");
-    form1.call<void>("setAttribute", std::string("role"), std::string("application"));
-    form1.call<void>("setAttribute", std::string("aria-label"), std::string(form::caption));
-    val picture = create("img", "Form1-picture");
-    picture.set("alt", std::string(""));
-    picture.set("srcset", frame["dataset"]["picture"]);
-    form1.call<void>("appendChild", picture);
-    place(form1, 0, 0, form::clientwidth, form::clientheight);
+    const std::string_view picture = "Form1-picture";
+    add("div", "Form1", "Form1-frame");
+    setattribute("Form1", "role", "application");
+    setattribute("Form1", "aria-label", form::caption);
+    placetwips("Form1", 0, 0, form::clientwidth, form::clientheight);
+    add("img", picture, "Form1");
+    setattribute(picture, "alt", "");
+    copyattribute("Form1-frame", "data-picture", picture, "srcset");
 
     // Focusable controls first, in Tab order, so that the page's own order
     // is the window's; then the labels and lines.
     for (const form::Control* c : form::taborder()) {
         if (c->kind == form::Kind::combobox) {
-            createcombo(form1, *c);
+            createcombo(*c);
             continue;
         }
-        val el = create(c->kind == form::Kind::button ? "button" : "input", c->name);
+        add(c->kind == form::Kind::button ? "button" : "input", c->name, "Form1");
         if (c->kind == form::Kind::button) {
-            el.set("type", std::string("button"));
-            el.set("textContent", std::string(c->text));
+            settextproperty(c->name, "type", "button");
+            settextproperty(c->name, "textContent", c->text);
         } else {
-            el.set("value", std::string(c->text));
-            el.set("readOnly", c->readonly);
+            settextproperty(c->name, "value", c->text);
+            setflag(c->name, "readOnly", c->readonly);
             // A phone's keyboard of digits and a point for the frequencies.
-            if (!c->readonly) el.call<void>("setAttribute", std::string("inputmode"), std::string("decimal"));
-            el.call<void>("setAttribute", std::string("autocomplete"), std::string("off"));
-            el.call<void>("setAttribute", std::string("spellcheck"), std::string("false"));
+            if (!c->readonly) setattribute(c->name, "inputmode", "decimal");
+            setattribute(c->name, "autocomplete", "off");
+            setattribute(c->name, "spellcheck", "false");
         }
-        if (!c->description.empty()) el.call<void>("setAttribute", std::string("aria-label"), std::string(c->description));
-        place(el, c->left, c->top, c->width, c->height);
-        form1.call<void>("appendChild", el);
+        if (!c->description.empty()) setattribute(c->name, "aria-label", c->description);
+        placetwips(c->name, c->left, c->top, c->width, c->height);
     }
     for (const form::Control& c : form::controls) {
         if (c.kind != form::Kind::label) continue;
-        val el = create("span", c.name);
-        el.set("textContent", std::string(c.text));
-        place(el, c.left, c.top, c.width, c.height);
-        form1.call<void>("appendChild", el);
+        add("span", c.name, "Form1");
+        settextproperty(c.name, "textContent", c.text);
+        placetwips(c.name, c.left, c.top, c.width, c.height);
     }
     for (const form::Line& line : form::lines) {
-        val el = create("div", line.name);
-        el.set("className", std::string("line"));
-        place(el, line.x1, line.y1, 0, line.y2 - line.y1);
-        form1.call<void>("appendChild", el);
+        add("div", line.name, "Form1");
+        settextproperty(line.name, "className", "line");
+        placetwips(line.name, line.x1, line.y1, 0, line.y2 - line.y1);
     }
-    frame.call<void>("appendChild", form1);
 
     page = std::make_unique<Page>();
-    for (const form::Control& c : form::controls) listen(c);
-    val observer = val::global("ResizeObserver").new_(val::module_property("fittexts"));
+    for (std::size_t i = 0; i < form::controls.size(); ++i) listen(i);
     for (const form::Control& c : form::controls)
-        if (fitted(c)) observer.call<void>("observe", element(c.name));
+        if (fitted(c)) observesize(c.name);
 }
 
 }  // namespace web
 
-EMSCRIPTEN_BINDINGS(freqcode_form1page) { emscripten::function("fittexts", &web::fittexts); }
+// Called by the page's ResizeObserver (see observesize).
+extern "C" EMSCRIPTEN_KEEPALIVE void freqcode_fittexts() { web::fittexts(); }

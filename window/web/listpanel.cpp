@@ -1,7 +1,6 @@
 #include "listpanel.h"
 
-#include <emscripten/bind.h>
-#include <emscripten/val.h>
+#include <emscripten/emscripten.h>
 
 #include <string>
 
@@ -12,37 +11,21 @@
 
 namespace web {
 
-using emscripten::val;
-
 void createlistpanel() {
-    val steps = element("liststep");
-    for (const std::string_view step : form::steplist) {
-        val option = create("option");
-        option.set("textContent", std::string(step));
-        option.set("value", std::string(step));
-        steps.call<void>("appendChild", option);
-    }
-    val chips = element("chipname");
-    for (const image::Chip& chip : image::chips) {
-        val option = create("option");
-        option.set("textContent", std::string(chip.name));
-        option.set("value", std::string(chip.name));
-        chips.call<void>("appendChild", option);
-    }
+    for (const std::string_view step : form::steplist) add("option", "", "liststep", step);
+    for (const image::Chip& chip : image::chips) add("option", "", "chipname", chip.name);
     // The table's headings, in a person's words; each column's cells carry
     // its CSV name as their class.
-    val head = create("tr");
+    add("tr", "listheadrow", "listhead");
     for (const table::Column& column : table::columns) {
-        val cell = create("th");
-        cell.set("textContent", std::string(column.heading));
-        cell.set("className", "col-" + std::string(column.name));
-        cell.call<void>("setAttribute", std::string("scope"), std::string("col"));
-        head.call<void>("appendChild", cell);
+        const std::string id = "heading-" + std::string(column.name);
+        add("th", id, "listheadrow", column.heading);
+        settextproperty(id, "className", "col-" + std::string(column.name));
+        setattribute(id, "scope", "col");
     }
-    element("listhead").call<void>("appendChild", head);
 }
 
 }  // namespace web
 
 // Called by the page once it has read the panel's markup.
-EMSCRIPTEN_BINDINGS(freqcode_listpanel) { emscripten::function("createlistpanel", &web::createlistpanel); }
+extern "C" EMSCRIPTEN_KEEPALIVE void freqcode_createlistpanel() { web::createlistpanel(); }

@@ -1,86 +1,24 @@
-// The list panel's script. The page's program runs it twice: in the page,
-// where it takes the user's files and choices and shows what comes back,
-// and in a Web Worker started from the very same script, where the list
-// library does the work (listwork.cpp), so that no list, however long,
-// holds up the page.
-if (typeof document === 'undefined') {
-  // The worker: requests queue until the program is up, then run in order.
-  Module.noInitialRun = true;
-  var requests = [];
-  var running = false;
-  self.onmessage = function (e) {
-    if (running) Module.work(e.data);
-    else requests.push(e.data);
-  };
-  Module.onRuntimeInitialized = function () {
-    running = true;
-    requests.splice(0).forEach(function (request) { Module.work(request); });
-  };
-  // The page hands on its files as they were picked, and the program reads
-  // them here, part by part, so that the page's own thread copies none of
-  // a long list. A part is size bytes from at (fewer at the end, none past
-  // it), or null when the file cannot be read: moved, or changed since it
-  // was picked, which the browser tells by the file's time.
-  var reader = new FileReaderSync();
-  Module.readpart = function (file, at, size) {
-    try {
-      return new Uint8Array(reader.readAsArrayBuffer(file.slice(at, at + size)));
-    } catch (e) {
-      return null;
-    }
-  };
-  // Started from the one-file page, the worker gets the program compiled,
-  // as its first message (see startworker).
-  if (self.freqcodemodule) Module.instantiateWasm = function (imports, receive) {
-    var instance = new WebAssembly.Instance(self.freqcodemodule, imports);
-    receive(instance);
-    return instance.exports;
-  };
-} else (function () {
-  var script = document.currentScript;  // this program, which the worker runs too
+// The list panel's script, in the page: it takes the user's files and
+// choices and shows what comes back from the list library, which does the
+// work in a Web Worker (the worker's program, listwork.cpp and worker.js),
+// so that no list, however long, holds up the page.
+(function () {
+  var script = document.currentScript;  // the page's program, whose place tells where the worker's is
   var $ = function (id) { return document.getElementById(id); };
   // Made from its code, since an escape in a string would come out of the
   // build as the character itself, and the page stays all ASCII.
   var ellipsis = String.fromCharCode(0x2026);
 
-  // The one-file page carries the program's WebAssembly gzipped, as base64
-  // in this script's data-wasm attribute, at less than half the size of
-  // base64 alone; the hosted page fetches it as a file. The page unpacks it
-  // from a stream of its own rather than a Blob's, which the browser reads
-  // in another process: so unpacking takes promises only, and the window is
-  // drawn before the page's next task.
-  var compiled = null;
-  function frombase64(text) {
-    if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
-    var bytes = atob(text), out = new Uint8Array(bytes.length);
-    for (var i = 0; i < bytes.length; ++i) out[i] = bytes.charCodeAt(i);
-    return out;
-  }
-  function gunzip(packed) {
-    var parts = [], size = 0;
-    var reader = new ReadableStream({ start: function (c) { c.enqueue(packed); c.close(); } })
-      .pipeThrough(new DecompressionStream('gzip')).getReader();
-    function more(part) {
-      if (!part.done) {
-        parts.push(part.value);
-        size += part.value.length;
-        return reader.read().then(more);
-      }
-      var whole = new Uint8Array(size), at = 0;
-      parts.forEach(function (p) { whole.set(p, at); at += p.length; });
-      return whole;
-    }
-    return reader.read().then(more);
-  }
+  // The one-file page carries its program's WebAssembly in this script's
+  // data-wasm attribute, and the worker's program in an element of its own.
   if (script.dataset.wasm) Module.instantiateWasm = function (imports, receive) {
     // A browser too old to unpack it says so in the window's place.
     if (typeof DecompressionStream === 'undefined') {
       $('Form1-frame').textContent = 'This browser is too old for this page: open it in a browser of 2023 or later.';
       return {};
     }
-    gunzip(frombase64(script.dataset.wasm)).then(function (bytes) {
-      compiled = new WebAssembly.Module(bytes);
-      receive(new WebAssembly.Instance(compiled, imports));
+    freqcodeunpack(script.dataset.wasm).then(function (bytes) {
+      receive(new WebAssembly.Instance(new WebAssembly.Module(bytes), imports));
     });
     return {};
   };
@@ -90,16 +28,18 @@ if (typeof document === 'undefined') {
   var handle = null;  // what the answers to the request under way are for
   var filling = false;  // whether that request's rows fill the table
   function startworker() {
-    // The hosted page's worker loads the program's files; the one-file
-    // page's runs this script's text once the compiled program reaches it.
-    var source = script.src
-      ? 'var Module={locateFile:function(p){return ' + JSON.stringify(new URL('.', script.src).href) + '+p}};importScripts(' +
-        JSON.stringify(script.src) + ');'
-      : 'self.onmessage=function(e){self.onmessage=null;self.freqcodemodule=e.data;\n' + script.textContent + '\n};';
+    // The hosted page's worker loads its program's files; the one-file
+    // page's runs the program's text, with its WebAssembly as the first
+    // message, to unpack.
+    var program = $('freqcode-worker');
+    var source = program
+      ? 'self.onmessage=function(e){self.onmessage=null;self.freqcodewasm=e.data;\n' + program.textContent + '\n};'
+      : 'var Module={locateFile:function(p){return ' + JSON.stringify(new URL('.', script.src).href) + '+p}};importScripts(' +
+        JSON.stringify(new URL('worker.js', script.src).href) + ');';
     var url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
     var made = worker = new Worker(url);
     URL.revokeObjectURL(url);
-    if (!script.src) made.postMessage(compiled);
+    if (program) made.postMessage(program.dataset.wasm);
     made.onmessage = function (e) { if (made === worker && handle) handle(e.data); };
     // A worker that fails (out of memory, say) ends its request with the
     // reason; the next request starts a new one.

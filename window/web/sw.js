@@ -3,8 +3,8 @@
 // visitor on the next visit. It caches nothing else: no list a user opens
 // ever reaches it. The cache's name is a hash of the build's files.
 const cache = 'freqcode-@BUILD@';
-const files = ['./', 'index.html', 'index.js', 'index.wasm', 'manifest.webmanifest', 'icon-192.png', 'icon-512.png',
-               'icon-maskable-512.png'];
+const files = ['./', 'index.html', 'index.js', 'index.wasm', 'worker.js', 'worker.wasm', 'manifest.webmanifest',
+               'icon-192.png', 'icon-512.png', 'icon-maskable-512.png'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(cache).then((c) => c.addAll(files)).then(() => self.skipWaiting()));

@@ -1,0 +1,142 @@
+#include "dom.h"
+
+#include <emscripten/em_js.h>
+#include <emscripten/emscripten.h>
+
+#include <cstddef>
+
+// Each text goes over as its bytes and their count, read as UTF-8.
+// NOLINTBEGIN
+EM_JS(void, dom_add, (const char* tag, std::size_t tagn, const char* id, std::size_t idn, const char* parent, std::size_t parentn,
+                     const char* text, std::size_t textn), {
+    var made = document.createElement(UTF8ToString(tag, tagn));
+    if (idn) made.id = UTF8ToString(id, idn);
+    if (textn) made.textContent = UTF8ToString(text, textn);
+    document.getElementById(UTF8ToString(parent, parentn)).appendChild(made);
+});
+EM_JS(void, dom_setattribute, (const char* id, std::size_t idn, const char* name, std::size_t namen, const char* value, std::size_t valuen), {
+    document.getElementById(UTF8ToString(id, idn)).setAttribute(UTF8ToString(name, namen), UTF8ToString(value, valuen));
+});
+EM_JS(void, dom_removeattribute, (const char* id, std::size_t idn, const char* name, std::size_t namen), {
+    document.getElementById(UTF8ToString(id, idn)).removeAttribute(UTF8ToString(name, namen));
+});
+EM_JS(void, dom_settextproperty, (const char* id, std::size_t idn, const char* name, std::size_t namen, const char* text, std::size_t textn), {
+    document.getElementById(UTF8ToString(id, idn))[UTF8ToString(name, namen)] = UTF8ToString(text, textn);
+});
+EM_JS(void, dom_setflag, (const char* id, std::size_t idn, const char* name, std::size_t namen, bool on), {
+    document.getElementById(UTF8ToString(id, idn))[UTF8ToString(name, namen)] = !!on;
+});
+EM_JS(bool, dom_flag, (const char* id, std::size_t idn, const char* name, std::size_t namen), {
+    return !!document.getElementById(UTF8ToString(id, idn))[UTF8ToString(name, namen)];
+});
+EM_JS(void, dom_copyattribute, (const char* from, std::size_t fromn, const char* name, std::size_t namen,
+                               const char* to, std::size_t ton, const char* as, std::size_t asn), {
+    var value = document.getElementById(UTF8ToString(from, fromn)).getAttribute(UTF8ToString(name, namen));
+    document.getElementById(UTF8ToString(to, ton)).setAttribute(UTF8ToString(as, asn), value);
+});
+EM_JS(double, dom_numberproperty, (const char* id, std::size_t idn, const char* name, std::size_t namen), {
+    return +document.getElementById(UTF8ToString(id, idn))[UTF8ToString(name, namen)];
+});
+EM_JS(double, dom_computedpixels, (const char* id, std::size_t idn, const char* property, std::size_t propertyn), {
+    return parseFloat(getComputedStyle(document.getElementById(UTF8ToString(id, idn))).getPropertyValue(UTF8ToString(property, propertyn)));
+});
+EM_JS(void, dom_setstylepixels, (const char* id, std::size_t idn, const char* property, std::size_t propertyn, double pixels), {
+    document.getElementById(UTF8ToString(id, idn)).style.setProperty(UTF8ToString(property, propertyn), pixels + "px");
+});
+EM_JS(void, dom_removestyle, (const char* id, std::size_t idn, const char* property, std::size_t propertyn), {
+    document.getElementById(UTF8ToString(id, idn)).style.removeProperty(UTF8ToString(property, propertyn));
+});
+EM_JS(double, dom_textwidth, (double pixels, const char* family, std::size_t familyn, const char* text, std::size_t textn), {
+    var canvas = Module.textcanvas || (Module.textcanvas = document.createElement("canvas").getContext("2d"));
+    canvas.font = pixels + "px " + UTF8ToString(family, familyn);
+    return canvas.measureText(UTF8ToString(text, textn)).width;
+});
+EM_JS(void, dom_observesize, (const char* id, std::size_t idn), {
+    var sizes = Module.sizes || (Module.sizes = new ResizeObserver(function () { _freqcode_fittexts(); }));
+    sizes.observe(document.getElementById(UTF8ToString(id, idn)));
+});
+// A text read back: a property (kind 0), an attribute (1) or a computed
+// style (2). Its length in UTF-8 comes first, then its bytes into room for
+// them and a closing zero.
+EM_JS(std::size_t, dom_textlength, (const char* id, std::size_t idn, const char* name, std::size_t namen, int kind), {
+    var e = document.getElementById(UTF8ToString(id, idn)), n = UTF8ToString(name, namen);
+    return lengthBytesUTF8((kind == 0 ? e[n] : kind == 1 ? e.getAttribute(n) : getComputedStyle(e).getPropertyValue(n)) || "");
+});
+EM_JS(void, dom_text, (const char* id, std::size_t idn, const char* name, std::size_t namen, int kind, char* out, std::size_t room), {
+    var e = document.getElementById(UTF8ToString(id, idn)), n = UTF8ToString(name, namen);
+    stringToUTF8((kind == 0 ? e[n] : kind == 1 ? e.getAttribute(n) : getComputedStyle(e).getPropertyValue(n)) || "", out, room);
+});
+EM_JS(void, dom_place, (const char* id, std::size_t idn, int left, int top, int width, int height), {
+    var style = document.getElementById(UTF8ToString(id, idn)).style;
+    style.left = left + "px";
+    style.top = top + "px";
+    style.width = width + "px";
+    style.height = height + "px";
+});
+EM_JS(void, dom_focus, (const char* id, std::size_t idn), { document.getElementById(UTF8ToString(id, idn)).focus(); });
+EM_JS(void, dom_settitle, (const char* title, std::size_t titlen), { document.title = UTF8ToString(title, titlen); });
+EM_JS(void, dom_onclick, (const char* id, std::size_t idn, web::Handler handler, std::size_t which), {
+    document.getElementById(UTF8ToString(id, idn)).addEventListener("click", function (e) {
+        e.preventDefault();
+        wasmTable.get(handler)(which);
+    });
+});
+EM_JS(void, dom_keepfocus, (const char* id, std::size_t idn), {
+    document.getElementById(UTF8ToString(id, idn)).addEventListener("mousedown", function (e) { e.preventDefault(); });
+});
+// NOLINTEND
+
+namespace web {
+namespace {
+
+enum class Held { property, attribute, style };
+
+std::string readback(std::string_view id, std::string_view name, Held held) {
+    const int kind = static_cast<int>(held);
+    std::string text(dom_textlength(id.data(), id.size(), name.data(), name.size(), kind) + 1, '\0');
+    dom_text(id.data(), id.size(), name.data(), name.size(), kind, text.data(), text.size());
+    text.pop_back();
+    return text;
+}
+
+}  // namespace
+
+void add(std::string_view tag, std::string_view id, std::string_view parent, std::string_view text) {
+    dom_add(tag.data(), tag.size(), id.data(), id.size(), parent.data(), parent.size(), text.data(), text.size());
+}
+void setattribute(std::string_view id, std::string_view name, std::string_view value) {
+    dom_setattribute(id.data(), id.size(), name.data(), name.size(), value.data(), value.size());
+}
+void removeattribute(std::string_view id, std::string_view name) { dom_removeattribute(id.data(), id.size(), name.data(), name.size()); }
+std::string attribute(std::string_view id, std::string_view name) { return readback(id, name, Held::attribute); }
+void copyattribute(std::string_view from, std::string_view name, std::string_view to, std::string_view as) {
+    dom_copyattribute(from.data(), from.size(), name.data(), name.size(), to.data(), to.size(), as.data(), as.size());
+}
+void settextproperty(std::string_view id, std::string_view name, std::string_view text) {
+    dom_settextproperty(id.data(), id.size(), name.data(), name.size(), text.data(), text.size());
+}
+std::string textproperty(std::string_view id, std::string_view name) { return readback(id, name, Held::property); }
+void setflag(std::string_view id, std::string_view name, bool on) { dom_setflag(id.data(), id.size(), name.data(), name.size(), on); }
+bool flag(std::string_view id, std::string_view name) { return dom_flag(id.data(), id.size(), name.data(), name.size()); }
+void place(std::string_view id, int left, int top, int width, int height) {
+    dom_place(id.data(), id.size(), left, top, width, height);
+}
+double numberproperty(std::string_view id, std::string_view name) { return dom_numberproperty(id.data(), id.size(), name.data(), name.size()); }
+std::string computedstyle(std::string_view id, std::string_view property) { return readback(id, property, Held::style); }
+double computedpixels(std::string_view id, std::string_view property) {
+    return dom_computedpixels(id.data(), id.size(), property.data(), property.size());
+}
+void setstylepixels(std::string_view id, std::string_view property, double pixels) {
+    dom_setstylepixels(id.data(), id.size(), property.data(), property.size(), pixels);
+}
+void removestyle(std::string_view id, std::string_view property) { dom_removestyle(id.data(), id.size(), property.data(), property.size()); }
+double textwidth(double pixels, std::string_view family, std::string_view text) {
+    return dom_textwidth(pixels, family.data(), family.size(), text.data(), text.size());
+}
+void observesize(std::string_view id) { dom_observesize(id.data(), id.size()); }
+void focus(std::string_view id) { dom_focus(id.data(), id.size()); }
+void onclick(std::string_view id, Handler handler, std::size_t which) { dom_onclick(id.data(), id.size(), handler, which); }
+void keepfocus(std::string_view id) { dom_keepfocus(id.data(), id.size()); }
+void settitle(std::string_view title) { dom_settitle(title.data(), title.size()); }
+
+}  // namespace web
