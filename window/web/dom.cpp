@@ -14,6 +14,9 @@ EM_JS(void, dom_add, (const char* tag, std::size_t tagn, const char* id, std::si
     if (textn) made.textContent = UTF8ToString(text, textn);
     document.getElementById(UTF8ToString(parent, parentn)).appendChild(made);
 });
+EM_JS(void, dom_addmarkup, (const char* parent, std::size_t parentn, const char* html, std::size_t htmln), {
+    document.getElementById(UTF8ToString(parent, parentn)).insertAdjacentHTML("beforeend", UTF8ToString(html, htmln));
+});
 EM_JS(void, dom_setattribute, (const char* id, std::size_t idn, const char* name, std::size_t namen, const char* value, std::size_t valuen), {
     document.getElementById(UTF8ToString(id, idn)).setAttribute(UTF8ToString(name, namen), UTF8ToString(value, valuen));
 });
@@ -55,23 +58,15 @@ EM_JS(void, dom_observesize, (const char* id, std::size_t idn), {
     var sizes = Module.sizes || (Module.sizes = new ResizeObserver(function () { _freqcode_fittexts(); }));
     sizes.observe(document.getElementById(UTF8ToString(id, idn)));
 });
-// A text read back: a property (kind 0), an attribute (1) or a computed
-// style (2). Its length in UTF-8 comes first, then its bytes into room for
+// A text read back: a property (kind 0) or a computed style (1). Its length in UTF-8 comes first, then its bytes into room for
 // them and a closing zero.
 EM_JS(std::size_t, dom_textlength, (const char* id, std::size_t idn, const char* name, std::size_t namen, int kind), {
     var e = document.getElementById(UTF8ToString(id, idn)), n = UTF8ToString(name, namen);
-    return lengthBytesUTF8((kind == 0 ? e[n] : kind == 1 ? e.getAttribute(n) : getComputedStyle(e).getPropertyValue(n)) || "");
+    return lengthBytesUTF8((kind == 0 ? e[n] : getComputedStyle(e).getPropertyValue(n)) || "");
 });
 EM_JS(void, dom_text, (const char* id, std::size_t idn, const char* name, std::size_t namen, int kind, char* out, std::size_t room), {
     var e = document.getElementById(UTF8ToString(id, idn)), n = UTF8ToString(name, namen);
-    stringToUTF8((kind == 0 ? e[n] : kind == 1 ? e.getAttribute(n) : getComputedStyle(e).getPropertyValue(n)) || "", out, room);
-});
-EM_JS(void, dom_place, (const char* id, std::size_t idn, int left, int top, int width, int height), {
-    var style = document.getElementById(UTF8ToString(id, idn)).style;
-    style.left = left + "px";
-    style.top = top + "px";
-    style.width = width + "px";
-    style.height = height + "px";
+    stringToUTF8((kind == 0 ? e[n] : getComputedStyle(e).getPropertyValue(n)) || "", out, room);
 });
 EM_JS(void, dom_focus, (const char* id, std::size_t idn), { document.getElementById(UTF8ToString(id, idn)).focus(); });
 EM_JS(void, dom_settitle, (const char* title, std::size_t titlen), { document.title = UTF8ToString(title, titlen); });
@@ -89,7 +84,7 @@ EM_JS(void, dom_keepfocus, (const char* id, std::size_t idn), {
 namespace web {
 namespace {
 
-enum class Held { property, attribute, style };
+enum class Held { property, style };
 
 std::string readback(std::string_view id, std::string_view name, Held held) {
     const int kind = static_cast<int>(held);
@@ -101,6 +96,7 @@ std::string readback(std::string_view id, std::string_view name, Held held) {
 
 }  // namespace
 
+void addmarkup(std::string_view parent, std::string_view html) { dom_addmarkup(parent.data(), parent.size(), html.data(), html.size()); }
 void add(std::string_view tag, std::string_view id, std::string_view parent, std::string_view text) {
     dom_add(tag.data(), tag.size(), id.data(), id.size(), parent.data(), parent.size(), text.data(), text.size());
 }
@@ -108,7 +104,6 @@ void setattribute(std::string_view id, std::string_view name, std::string_view v
     dom_setattribute(id.data(), id.size(), name.data(), name.size(), value.data(), value.size());
 }
 void removeattribute(std::string_view id, std::string_view name) { dom_removeattribute(id.data(), id.size(), name.data(), name.size()); }
-std::string attribute(std::string_view id, std::string_view name) { return readback(id, name, Held::attribute); }
 void copyattribute(std::string_view from, std::string_view name, std::string_view to, std::string_view as) {
     dom_copyattribute(from.data(), from.size(), name.data(), name.size(), to.data(), to.size(), as.data(), as.size());
 }
@@ -118,9 +113,6 @@ void settextproperty(std::string_view id, std::string_view name, std::string_vie
 std::string textproperty(std::string_view id, std::string_view name) { return readback(id, name, Held::property); }
 void setflag(std::string_view id, std::string_view name, bool on) { dom_setflag(id.data(), id.size(), name.data(), name.size(), on); }
 bool flag(std::string_view id, std::string_view name) { return dom_flag(id.data(), id.size(), name.data(), name.size()); }
-void place(std::string_view id, int left, int top, int width, int height) {
-    dom_place(id.data(), id.size(), left, top, width, height);
-}
 double numberproperty(std::string_view id, std::string_view name) { return dom_numberproperty(id.data(), id.size(), name.data(), name.size()); }
 std::string computedstyle(std::string_view id, std::string_view property) { return readback(id, property, Held::style); }
 double computedpixels(std::string_view id, std::string_view property) {

@@ -1,7 +1,6 @@
-// The page's elements as the web toolkit's files reach them: by their ids,
-// with plain calls into the page's script. The window is made and used this
-// way rather than through embind's values, whose many first calls cost
-// more than making the window itself.
+// The page's elements as the page's program reaches them: by their ids,
+// with plain calls into the page's script, rather than through embind's
+// values, whose many first calls cost more than all the window's work.
 #pragma once
 
 #include <cstddef>
@@ -10,12 +9,13 @@
 
 namespace web {
 
+// Markup put at the end of the element with the id parent.
+void addmarkup(std::string_view parent, std::string_view html);
 // A new element with an id (none when empty) and a text (none when empty),
 // put last into the element with the id parent.
 void add(std::string_view tag, std::string_view id, std::string_view parent, std::string_view text = "");
 void setattribute(std::string_view id, std::string_view name, std::string_view value);
 void removeattribute(std::string_view id, std::string_view name);
-std::string attribute(std::string_view id, std::string_view name);
 // One element's attribute given to another, without its text coming into
 // the program (a picture's data, say).
 void copyattribute(std::string_view from, std::string_view name, std::string_view to, std::string_view as);
@@ -27,8 +27,6 @@ void setflag(std::string_view id, std::string_view name, bool on);
 bool flag(std::string_view id, std::string_view name);
 // A property that holds a number (clientWidth …).
 double numberproperty(std::string_view id, std::string_view name);
-// The element's place and size, in CSS pixels.
-void place(std::string_view id, int left, int top, int width, int height);
 // The element's style, as worked out and as set on it, and lengths in CSS
 // pixels as the browser reads and writes numbers.
 std::string computedstyle(std::string_view id, std::string_view property);

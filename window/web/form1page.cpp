@@ -16,12 +16,6 @@
 namespace web {
 namespace {
 
-// A control's place, from twips.
-void placetwips(std::string_view id, int left, int top, int width, int height) {
-    const int p = form::twipsperpixel;
-    place(id, left / p, top / p, width / p, height / p);
-}
-
 // Combo1: an editable box with a list, as the ARIA combobox pattern has it.
 const std::string listid = "Combo1-list";
 
@@ -117,35 +111,72 @@ void onoption(std::size_t i) { pick(i); }
 
 std::string selector(std::string_view id) { return "#" + std::string(id); }
 
-void createcombo(const form::Control& c) {
-    const std::string_view field = "Combo1-field", button = "Combo1-button";
-    add("div", field, "Form1");
-    settextproperty(field, "className", "combo");
-    placetwips(field, c.left, c.top, c.width, c.height);
-    add("input", c.name, field);
-    settextproperty(c.name, "value", c.text);
-    setattribute(c.name, "role", "combobox");
-    setattribute(c.name, "aria-autocomplete", "none");
-    setattribute(c.name, "aria-controls", listid);
-    setattribute(c.name, "aria-expanded", "false");
-    setattribute(c.name, "aria-label", c.description);
-    setattribute(c.name, "autocomplete", "off");
-    add("button", button, field);
-    settextproperty(button, "type", "button");
-    setattribute(button, "tabindex", "-1");
-    setattribute(button, "aria-label", "steps");
-    setattribute(button, "aria-controls", listid);
-    setattribute(button, "aria-expanded", "false");
-    add("ul", listid, field);
-    setattribute(listid, "role", "listbox");
-    setattribute(listid, "aria-label", c.description);
-    setflag(listid, "hidden", true);
-    for (std::size_t i = 0; i < form::steplist.size(); ++i) {
-        const std::string option = optionid(i);
-        add("li", option, listid);
-        setattribute(option, "role", "option");
-        settextproperty(option, "textContent", form::steplist[i]);
+// Form1 as markup, which the page reads at once, far quicker than it
+// makes the controls one call at a time.
+std::string escaped(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
     }
+    return out;
+}
+
+std::string attribute(std::string_view name, std::string_view value) {
+    return " " + std::string(name) + "=\"" + escaped(value) + "\"";
+}
+
+// A control's place, from twips.
+std::string placed(int left, int top, int width, int height) {
+    const auto px = [](int twips) { return std::to_string(twips / form::twipsperpixel) + "px"; };
+    return attribute("style", "left:" + px(left) + ";top:" + px(top) + ";width:" + px(width) + ";height:" + px(height));
+}
+std::string placed(const form::Control& c) { return placed(c.left, c.top, c.width, c.height); }
+
+std::string combomarkup(const form::Control& c) {
+    std::string html = "<div" + attribute("id", "Combo1-field") + attribute("class", "combo") + placed(c) + ">";
+    html += "<input" + attribute("id", c.name) + attribute("value", c.text) + attribute("role", "combobox") +
+            attribute("aria-autocomplete", "none") + attribute("aria-controls", listid) + attribute("aria-expanded", "false") +
+            attribute("aria-label", c.description) + attribute("autocomplete", "off") + ">";
+    html += "<button" + attribute("type", "button") + attribute("id", "Combo1-button") + attribute("tabindex", "-1") +
+            attribute("aria-label", "steps") + attribute("aria-controls", listid) + attribute("aria-expanded", "false") + "></button>";
+    html += "<ul" + attribute("id", listid) + attribute("role", "listbox") + attribute("aria-label", c.description) + " hidden>";
+    for (std::size_t i = 0; i < form::steplist.size(); ++i)
+        html += "<li" + attribute("id", optionid(i)) + attribute("role", "option") + ">" + escaped(form::steplist[i]) + "</li>";
+    return html + "</ul></div>";
+}
+
+std::string form1markup() {
+    // The picture's srcset comes from the page (see createform1).
+    std::string html = "<div" + attribute("id", "Form1") + attribute("role", "application") + attribute("aria-label", form::caption) +
+                       placed(0, 0, form::clientwidth, form::clientheight) + ">";
+    html += "<img" + attribute("id", "Form1-picture") + attribute("alt", "") + ">";
+    // Focusable controls first, in Tab order, so that the page's own order
+    // is the window's; then the labels and lines.
+    for (const form::Control* c : form::taborder()) {
+        const std::string described = c->description.empty() ? "" : attribute("aria-label", c->description);
+        if (c->kind == form::Kind::combobox) {
+            html += combomarkup(*c);
+        } else if (c->kind == form::Kind::button) {
+            html += "<button" + attribute("type", "button") + attribute("id", c->name) + described + placed(*c) + ">" + escaped(c->text) +
+                    "</button>";
+        } else {
+            // A phone's keyboard of digits and a point for the frequencies.
+            html += "<input" + attribute("id", c->name) + attribute("value", c->text) +
+                    (c->readonly ? std::string(" readonly") : attribute("inputmode", "decimal")) + attribute("autocomplete", "off") +
+                    attribute("spellcheck", "false") + described + placed(*c) + ">";
+        }
+    }
+    for (const form::Control& c : form::controls)
+        if (c.kind == form::Kind::label) html += "<span" + attribute("id", c.name) + placed(c) + ">" + escaped(c.text) + "</span>";
+    for (const form::Line& line : form::lines)
+        html += "<div" + attribute("id", line.name) + attribute("class", "line") + placed(line.x1, line.y1, 0, line.y2 - line.y1) + "></div>";
+    return html + "</div>";
 }
 
 // The focus stays in the field while an option or the arrow is pressed.
@@ -217,51 +248,10 @@ void Texts::settext(std::string_view name, std::string_view text) { settextprope
 
 void createform1() {
     settitle(form::caption);
-
+    addmarkup("Form1-frame", form1markup());
     // The picture comes with the page, at twice its size: sharp on a
     // screen of up to twice the density, and scaled smoothly down on others.
-    const std::string_view picture = "Form1-picture";
-    add("div", "Form1", "Form1-frame");
-    setattribute("Form1", "role", "application");
-    setattribute("Form1", "aria-label", form::caption);
-    placetwips("Form1", 0, 0, form::clientwidth, form::clientheight);
-    add("img", picture, "Form1");
-    setattribute(picture, "alt", "");
-    copyattribute("Form1-frame", "data-picture", picture, "srcset");
-
-    // Focusable controls first, in Tab order, so that the page's own order
-    // is the window's; then the labels and lines.
-    for (const form::Control* c : form::taborder()) {
-        if (c->kind == form::Kind::combobox) {
-            createcombo(*c);
-            continue;
-        }
-        add(c->kind == form::Kind::button ? "button" : "input", c->name, "Form1");
-        if (c->kind == form::Kind::button) {
-            settextproperty(c->name, "type", "button");
-            settextproperty(c->name, "textContent", c->text);
-        } else {
-            settextproperty(c->name, "value", c->text);
-            setflag(c->name, "readOnly", c->readonly);
-            // A phone's keyboard of digits and a point for the frequencies.
-            if (!c->readonly) setattribute(c->name, "inputmode", "decimal");
-            setattribute(c->name, "autocomplete", "off");
-            setattribute(c->name, "spellcheck", "false");
-        }
-        if (!c->description.empty()) setattribute(c->name, "aria-label", c->description);
-        placetwips(c->name, c->left, c->top, c->width, c->height);
-    }
-    for (const form::Control& c : form::controls) {
-        if (c.kind != form::Kind::label) continue;
-        add("span", c.name, "Form1");
-        settextproperty(c.name, "textContent", c.text);
-        placetwips(c.name, c.left, c.top, c.width, c.height);
-    }
-    for (const form::Line& line : form::lines) {
-        add("div", line.name, "Form1");
-        settextproperty(line.name, "className", "line");
-        placetwips(line.name, line.x1, line.y1, 0, line.y2 - line.y1);
-    }
+    copyattribute("Form1-frame", "data-picture", "Form1-picture", "srcset");
 
     page = std::make_unique<Page>();
     for (std::size_t i = 0; i < form::controls.size(); ++i) listen(i);
