@@ -70,10 +70,15 @@ EM_JS(void, dom_text, (const char* id, std::size_t idn, const char* name, std::s
 });
 EM_JS(void, dom_focus, (const char* id, std::size_t idn), { document.getElementById(UTF8ToString(id, idn)).focus(); });
 EM_JS(void, dom_settitle, (const char* title, std::size_t titlen), { document.title = UTF8ToString(title, titlen); });
-EM_JS(void, dom_onclick, (const char* id, std::size_t idn, web::Handler handler, std::size_t which), {
-    document.getElementById(UTF8ToString(id, idn)).addEventListener("click", function (e) {
-        e.preventDefault();
+EM_JS(void, dom_on, (const char* id, std::size_t idn, const char* event, std::size_t eventn, web::Handler handler, std::size_t which), {
+    document.getElementById(UTF8ToString(id, idn)).addEventListener(UTF8ToString(event, eventn), function () {
         wasmTable.get(handler)(which);
+    });
+});
+EM_JS(void, dom_onkey, (const char* id, std::size_t idn, const char* keys, std::size_t keysn, web::KeyHandler handler), {
+    var names = UTF8ToString(keys, keysn).split("\n");
+    document.getElementById(UTF8ToString(id, idn)).addEventListener("keydown", function (e) {
+        if (wasmTable.get(handler)(names.indexOf(e.key), e.altKey)) e.preventDefault();
     });
 });
 EM_JS(void, dom_keepfocus, (const char* id, std::size_t idn), {
@@ -127,7 +132,14 @@ double textwidth(double pixels, std::string_view family, std::string_view text) 
 }
 void observesize(std::string_view id) { dom_observesize(id.data(), id.size()); }
 void focus(std::string_view id) { dom_focus(id.data(), id.size()); }
-void onclick(std::string_view id, Handler handler, std::size_t which) { dom_onclick(id.data(), id.size(), handler, which); }
+void on(std::string_view id, std::string_view event, Handler handler, std::size_t which) {
+    dom_on(id.data(), id.size(), event.data(), event.size(), handler, which);
+}
+void onkey(std::string_view id, std::span<const std::string_view> keys, KeyHandler handler) {
+    std::string names;
+    for (const std::string_view key : keys) names += std::string(names.empty() ? "" : "\n") + std::string(key);
+    dom_onkey(id.data(), id.size(), names.data(), names.size(), handler);
+}
 void keepfocus(std::string_view id) { dom_keepfocus(id.data(), id.size()); }
 void settitle(std::string_view title) { dom_settitle(title.data(), title.size()); }
 

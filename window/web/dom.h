@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -39,11 +40,16 @@ double textwidth(double pixels, std::string_view family, std::string_view text);
 // changes, and once it first has one.
 void observesize(std::string_view id);
 void focus(std::string_view id);
-// Calls handler(which) on a click on the element. A click is handed on as
-// it is, with no place on the page, which would make the browser lay out
-// the page for it.
+// Calls handler(which) on an event at the element ("click", "blur" …).
+// A click is handed on as it is, with no place on the page, which would
+// make the browser lay out the page for it.
 using Handler = void (*)(std::size_t);
-void onclick(std::string_view id, Handler handler, std::size_t which);
+void on(std::string_view id, std::string_view event, Handler handler, std::size_t which);
+// Calls handler(key, alt) on a key pressed in the element: key is the
+// key's number in keys (by their names in the browser), or -1 for any
+// other; a key the handler takes (true) does nothing else.
+using KeyHandler = bool (*)(int, bool);
+void onkey(std::string_view id, std::span<const std::string_view> keys, KeyHandler handler);
 // Pressing the mouse on the element leaves the focus where it is.
 void keepfocus(std::string_view id);
 void settitle(std::string_view title);

@@ -1,9 +1,9 @@
 #include "form1page.h"
 
 #include <emscripten/emscripten.h>
-#include <emscripten/html5.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -69,17 +69,20 @@ std::size_t neighbour(int direction) {
     return at + 1 < form::steplist.size() ? at + 1 : at;
 }
 
-EM_BOOL onkey(int, const EmscriptenKeyboardEvent* key, void*) {
-    const std::string name = key->key;
+// The keys the field takes, by their names in the browser.
+constexpr std::array<std::string_view, 5> keys = {"ArrowDown", "ArrowUp", "Enter", "Escape", "Tab"};
+
+bool onfieldkey(int key, bool alt) {
+    const std::string_view name = key >= 0 && static_cast<std::size_t>(key) < keys.size() ? keys[static_cast<std::size_t>(key)] : "";
     const bool down = name == "ArrowDown", up = name == "ArrowUp";
     if (!listopen()) {
-        if (down && key->altKey) openlist(true);
+        if (down && alt) openlist(true);
         else if (down || up) pick(neighbour(down ? 1 : -1));
         else if (name == "Enter") page->events.Combo1_LostFocus();
-        else return EM_FALSE;
-        return EM_TRUE;
+        else return false;
+        return true;
     }
-    if ((up && key->altKey) || name == "Escape") {
+    if ((up && alt) || name == "Escape") {
         openlist(false);
     } else if (down || up) {
         page->active = down ? std::min(page->active + 1, form::steplist.size() - 1) : page->active == 0 ? 0 : page->active - 1;
@@ -88,15 +91,14 @@ EM_BOOL onkey(int, const EmscriptenKeyboardEvent* key, void*) {
         pick(page->active);
     } else {
         if (name == "Tab") openlist(false);
-        return EM_FALSE;
+        return false;
     }
-    return EM_TRUE;
+    return true;
 }
 
-EM_BOOL onblur(int, const EmscriptenFocusEvent*, void*) {
+void onblur(std::size_t) {
     openlist(false);
     page->events.Combo1_LostFocus();
-    return EM_FALSE;
 }
 
 // A click on the control of that number in Form1's list.
@@ -108,8 +110,6 @@ void ontogglelist(std::size_t) {
 }
 
 void onoption(std::size_t i) { pick(i); }
-
-std::string selector(std::string_view id) { return "#" + std::string(id); }
 
 // Form1 as markup, which the page reads at once, far quicker than it
 // makes the controls one call at a time.
@@ -183,16 +183,15 @@ std::string form1markup() {
 void listen(std::size_t control) {
     const form::Control& c = form::controls.at(control);
     if (c.kind == form::Kind::button) {
-        onclick(c.name, onbutton, control);
+        on(c.name, "click", onbutton, control);
     } else if (c.kind == form::Kind::combobox) {
-        const std::string at = selector(c.name);
-        emscripten_set_keydown_callback(at.c_str(), nullptr, EM_FALSE, onkey);
-        emscripten_set_blur_callback(at.c_str(), nullptr, EM_FALSE, onblur);
+        onkey(c.name, keys, onfieldkey);
+        on(c.name, "blur", onblur, 0);
         keepfocus("Combo1-button");
-        onclick("Combo1-button", ontogglelist, 0);
+        on("Combo1-button", "click", ontogglelist, 0);
         for (std::size_t i = 0; i < form::steplist.size(); ++i) {
             keepfocus(optionid(i));
-            onclick(optionid(i), onoption, i);
+            on(optionid(i), "click", onoption, i);
         }
     }
 }
@@ -261,5 +260,7 @@ void createform1() {
 
 }  // namespace web
 
+// Called by the page's script once its program is up.
+extern "C" EMSCRIPTEN_KEEPALIVE void freqcode_createform1() { web::createform1(); }
 // Called by the page's ResizeObserver (see observesize).
 extern "C" EMSCRIPTEN_KEEPALIVE void freqcode_fittexts() { web::fittexts(); }
