@@ -5,84 +5,85 @@
 
 #include <cstddef>
 
-// Each text goes over as its bytes and their count, read as UTF-8.
+// Each text goes over as its bytes and their count, read as UTF-8 (domtext,
+// in dom.js).
 // NOLINTBEGIN
 EM_JS(void, dom_add, (const char* tag, std::size_t tagn, const char* id, std::size_t idn, const char* parent, std::size_t parentn,
                      const char* text, std::size_t textn), {
-    var made = document.createElement(UTF8ToString(tag, tagn));
-    if (idn) made.id = UTF8ToString(id, idn);
-    if (textn) made.textContent = UTF8ToString(text, textn);
-    document.getElementById(UTF8ToString(parent, parentn)).appendChild(made);
+    var made = document.createElement(domtext(tag, tagn));
+    if (idn) made.id = domtext(id, idn);
+    if (textn) made.textContent = domtext(text, textn);
+    document.getElementById(domtext(parent, parentn)).appendChild(made);
 });
 EM_JS(void, dom_addmarkup, (const char* parent, std::size_t parentn, const char* html, std::size_t htmln), {
-    document.getElementById(UTF8ToString(parent, parentn)).insertAdjacentHTML("beforeend", UTF8ToString(html, htmln));
+    document.getElementById(domtext(parent, parentn)).insertAdjacentHTML("beforeend", domtext(html, htmln));
 });
 EM_JS(void, dom_setattribute, (const char* id, std::size_t idn, const char* name, std::size_t namen, const char* value, std::size_t valuen), {
-    document.getElementById(UTF8ToString(id, idn)).setAttribute(UTF8ToString(name, namen), UTF8ToString(value, valuen));
+    document.getElementById(domtext(id, idn)).setAttribute(domtext(name, namen), domtext(value, valuen));
 });
 EM_JS(void, dom_removeattribute, (const char* id, std::size_t idn, const char* name, std::size_t namen), {
-    document.getElementById(UTF8ToString(id, idn)).removeAttribute(UTF8ToString(name, namen));
+    document.getElementById(domtext(id, idn)).removeAttribute(domtext(name, namen));
 });
 EM_JS(void, dom_settextproperty, (const char* id, std::size_t idn, const char* name, std::size_t namen, const char* text, std::size_t textn), {
-    document.getElementById(UTF8ToString(id, idn))[UTF8ToString(name, namen)] = UTF8ToString(text, textn);
+    document.getElementById(domtext(id, idn))[domtext(name, namen)] = domtext(text, textn);
 });
 EM_JS(void, dom_setflag, (const char* id, std::size_t idn, const char* name, std::size_t namen, bool on), {
-    document.getElementById(UTF8ToString(id, idn))[UTF8ToString(name, namen)] = !!on;
+    document.getElementById(domtext(id, idn))[domtext(name, namen)] = !!on;
 });
 EM_JS(bool, dom_flag, (const char* id, std::size_t idn, const char* name, std::size_t namen), {
-    return !!document.getElementById(UTF8ToString(id, idn))[UTF8ToString(name, namen)];
+    return !!document.getElementById(domtext(id, idn))[domtext(name, namen)];
 });
 EM_JS(void, dom_copyattribute, (const char* from, std::size_t fromn, const char* name, std::size_t namen,
                                const char* to, std::size_t ton, const char* as, std::size_t asn), {
-    var value = document.getElementById(UTF8ToString(from, fromn)).getAttribute(UTF8ToString(name, namen));
-    document.getElementById(UTF8ToString(to, ton)).setAttribute(UTF8ToString(as, asn), value);
+    var value = document.getElementById(domtext(from, fromn)).getAttribute(domtext(name, namen));
+    document.getElementById(domtext(to, ton)).setAttribute(domtext(as, asn), value);
 });
 EM_JS(double, dom_numberproperty, (const char* id, std::size_t idn, const char* name, std::size_t namen), {
-    return +document.getElementById(UTF8ToString(id, idn))[UTF8ToString(name, namen)];
+    return +document.getElementById(domtext(id, idn))[domtext(name, namen)];
 });
 EM_JS(double, dom_computedpixels, (const char* id, std::size_t idn, const char* property, std::size_t propertyn), {
-    return parseFloat(getComputedStyle(document.getElementById(UTF8ToString(id, idn))).getPropertyValue(UTF8ToString(property, propertyn)));
+    return parseFloat(getComputedStyle(document.getElementById(domtext(id, idn))).getPropertyValue(domtext(property, propertyn)));
 });
 EM_JS(void, dom_setstylepixels, (const char* id, std::size_t idn, const char* property, std::size_t propertyn, double pixels), {
-    document.getElementById(UTF8ToString(id, idn)).style.setProperty(UTF8ToString(property, propertyn), pixels + "px");
+    document.getElementById(domtext(id, idn)).style.setProperty(domtext(property, propertyn), pixels + "px");
 });
 EM_JS(void, dom_removestyle, (const char* id, std::size_t idn, const char* property, std::size_t propertyn), {
-    document.getElementById(UTF8ToString(id, idn)).style.removeProperty(UTF8ToString(property, propertyn));
+    document.getElementById(domtext(id, idn)).style.removeProperty(domtext(property, propertyn));
 });
 EM_JS(double, dom_textwidth, (double pixels, const char* family, std::size_t familyn, const char* text, std::size_t textn), {
     var canvas = Module.textcanvas || (Module.textcanvas = document.createElement("canvas").getContext("2d"));
-    canvas.font = pixels + "px " + UTF8ToString(family, familyn);
-    return canvas.measureText(UTF8ToString(text, textn)).width;
+    canvas.font = pixels + "px " + domtext(family, familyn);
+    return canvas.measureText(domtext(text, textn)).width;
 });
 EM_JS(void, dom_observesize, (const char* id, std::size_t idn), {
     var sizes = Module.sizes || (Module.sizes = new ResizeObserver(function () { _freqcode_fittexts(); }));
-    sizes.observe(document.getElementById(UTF8ToString(id, idn)));
+    sizes.observe(document.getElementById(domtext(id, idn)));
 });
 // A text read back: a property (kind 0) or a computed style (1). Its length in UTF-8 comes first, then its bytes into room for
 // them and a closing zero.
 EM_JS(std::size_t, dom_textlength, (const char* id, std::size_t idn, const char* name, std::size_t namen, int kind), {
-    var e = document.getElementById(UTF8ToString(id, idn)), n = UTF8ToString(name, namen);
+    var e = document.getElementById(domtext(id, idn)), n = domtext(name, namen);
     return lengthBytesUTF8((kind == 0 ? e[n] : getComputedStyle(e).getPropertyValue(n)) || "");
 });
 EM_JS(void, dom_text, (const char* id, std::size_t idn, const char* name, std::size_t namen, int kind, char* out, std::size_t room), {
-    var e = document.getElementById(UTF8ToString(id, idn)), n = UTF8ToString(name, namen);
+    var e = document.getElementById(domtext(id, idn)), n = domtext(name, namen);
     stringToUTF8((kind == 0 ? e[n] : getComputedStyle(e).getPropertyValue(n)) || "", out, room);
 });
-EM_JS(void, dom_focus, (const char* id, std::size_t idn), { document.getElementById(UTF8ToString(id, idn)).focus(); });
-EM_JS(void, dom_settitle, (const char* title, std::size_t titlen), { document.title = UTF8ToString(title, titlen); });
+EM_JS(void, dom_focus, (const char* id, std::size_t idn), { document.getElementById(domtext(id, idn)).focus(); });
+EM_JS(void, dom_settitle, (const char* title, std::size_t titlen), { document.title = domtext(title, titlen); });
 EM_JS(void, dom_on, (const char* id, std::size_t idn, const char* event, std::size_t eventn, web::Handler handler, std::size_t which), {
-    document.getElementById(UTF8ToString(id, idn)).addEventListener(UTF8ToString(event, eventn), function () {
+    document.getElementById(domtext(id, idn)).addEventListener(domtext(event, eventn), function () {
         wasmTable.get(handler)(which);
     });
 });
 EM_JS(void, dom_onkey, (const char* id, std::size_t idn, const char* keys, std::size_t keysn, web::KeyHandler handler), {
-    var names = UTF8ToString(keys, keysn).split("\n");
-    document.getElementById(UTF8ToString(id, idn)).addEventListener("keydown", function (e) {
+    var names = domtext(keys, keysn).split("\n");
+    document.getElementById(domtext(id, idn)).addEventListener("keydown", function (e) {
         if (wasmTable.get(handler)(names.indexOf(e.key), e.altKey)) e.preventDefault();
     });
 });
 EM_JS(void, dom_keepfocus, (const char* id, std::size_t idn), {
-    document.getElementById(UTF8ToString(id, idn)).addEventListener("mousedown", function (e) { e.preventDefault(); });
+    document.getElementById(domtext(id, idn)).addEventListener("mousedown", function (e) { e.preventDefault(); });
 });
 // NOLINTEND
 
