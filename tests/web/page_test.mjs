@@ -72,7 +72,7 @@ test('the window: its content, and the rules of its three handlers', async () =>
   assert.ok(shifted < 0.02, `the page's layout shifted by ${shifted}`);
   assert.deepEqual(await page.$eval('#Form1-picture', (e) => [e.offsetLeft, e.offsetTop, e.naturalWidth]), [0, 0, 429]);
   // No control overlaps another, and each lies inside the window.
-  const boxes = await page.$$eval('#Form1 > :not(#Form1-picture):not(.line)', (all) =>
+  const boxes = await page.$$eval('#Form1 > :not(#Form1-picture):not(.line):not(.fit)', (all) =>
     all.map((e) => ({ id: e.id, l: e.offsetLeft, t: e.offsetTop, r: e.offsetLeft + e.offsetWidth, b: e.offsetTop + e.offsetHeight })));
   assert.equal(boxes.length, 14);
   for (const a of boxes) {

@@ -50,24 +50,20 @@ EM_JS(void, dom_setstylepixels, (const char* id, std::size_t idn, const char* pr
 EM_JS(void, dom_removestyle, (const char* id, std::size_t idn, const char* property, std::size_t propertyn), {
     document.getElementById(domtext(id, idn)).style.removeProperty(domtext(property, propertyn));
 });
-EM_JS(double, dom_textwidth, (double pixels, const char* family, std::size_t familyn, const char* text, std::size_t textn), {
-    var canvas = Module.textcanvas || (Module.textcanvas = document.createElement("canvas").getContext("2d"));
-    canvas.font = pixels + "px " + domtext(family, familyn);
-    return canvas.measureText(domtext(text, textn)).width;
+EM_JS(double, dom_renderedwidth, (const char* id, std::size_t idn), {
+    return document.getElementById(domtext(id, idn)).getBoundingClientRect().width;
 });
 EM_JS(void, dom_observesize, (const char* id, std::size_t idn), {
     var sizes = Module.sizes || (Module.sizes = new ResizeObserver(function () { _freqcode_fittexts(); }));
     sizes.observe(document.getElementById(domtext(id, idn)));
 });
-// A text read back: a property (kind 0) or a computed style (1). Its length in UTF-8 comes first, then its bytes into room for
-// them and a closing zero.
-EM_JS(std::size_t, dom_textlength, (const char* id, std::size_t idn, const char* name, std::size_t namen, int kind), {
-    var e = document.getElementById(domtext(id, idn)), n = domtext(name, namen);
-    return lengthBytesUTF8((kind == 0 ? e[n] : getComputedStyle(e).getPropertyValue(n)) || "");
+// A text property read back: its length in UTF-8 first, then its bytes
+// into room for them and a closing zero.
+EM_JS(std::size_t, dom_textlength, (const char* id, std::size_t idn, const char* name, std::size_t namen), {
+    return lengthBytesUTF8(document.getElementById(domtext(id, idn))[domtext(name, namen)] || "");
 });
-EM_JS(void, dom_text, (const char* id, std::size_t idn, const char* name, std::size_t namen, int kind, char* out, std::size_t room), {
-    var e = document.getElementById(domtext(id, idn)), n = domtext(name, namen);
-    stringToUTF8((kind == 0 ? e[n] : getComputedStyle(e).getPropertyValue(n)) || "", out, room);
+EM_JS(void, dom_text, (const char* id, std::size_t idn, const char* name, std::size_t namen, char* out, std::size_t room), {
+    stringToUTF8(document.getElementById(domtext(id, idn))[domtext(name, namen)] || "", out, room);
 });
 EM_JS(void, dom_focus, (const char* id, std::size_t idn), { document.getElementById(domtext(id, idn)).focus(); });
 EM_JS(void, dom_settitle, (const char* title, std::size_t titlen), { document.title = domtext(title, titlen); });
@@ -88,19 +84,6 @@ EM_JS(void, dom_keepfocus, (const char* id, std::size_t idn), {
 // NOLINTEND
 
 namespace web {
-namespace {
-
-enum class Held { property, style };
-
-std::string readback(std::string_view id, std::string_view name, Held held) {
-    const int kind = static_cast<int>(held);
-    std::string text(dom_textlength(id.data(), id.size(), name.data(), name.size(), kind) + 1, '\0');
-    dom_text(id.data(), id.size(), name.data(), name.size(), kind, text.data(), text.size());
-    text.pop_back();
-    return text;
-}
-
-}  // namespace
 
 void addmarkup(std::string_view parent, std::string_view html) { dom_addmarkup(parent.data(), parent.size(), html.data(), html.size()); }
 void add(std::string_view tag, std::string_view id, std::string_view parent, std::string_view text) {
@@ -116,11 +99,15 @@ void copyattribute(std::string_view from, std::string_view name, std::string_vie
 void settextproperty(std::string_view id, std::string_view name, std::string_view text) {
     dom_settextproperty(id.data(), id.size(), name.data(), name.size(), text.data(), text.size());
 }
-std::string textproperty(std::string_view id, std::string_view name) { return readback(id, name, Held::property); }
+std::string textproperty(std::string_view id, std::string_view name) {
+    std::string text(dom_textlength(id.data(), id.size(), name.data(), name.size()) + 1, '\0');
+    dom_text(id.data(), id.size(), name.data(), name.size(), text.data(), text.size());
+    text.pop_back();
+    return text;
+}
 void setflag(std::string_view id, std::string_view name, bool on) { dom_setflag(id.data(), id.size(), name.data(), name.size(), on); }
 bool flag(std::string_view id, std::string_view name) { return dom_flag(id.data(), id.size(), name.data(), name.size()); }
 double numberproperty(std::string_view id, std::string_view name) { return dom_numberproperty(id.data(), id.size(), name.data(), name.size()); }
-std::string computedstyle(std::string_view id, std::string_view property) { return readback(id, property, Held::style); }
 double computedpixels(std::string_view id, std::string_view property) {
     return dom_computedpixels(id.data(), id.size(), property.data(), property.size());
 }
@@ -128,9 +115,7 @@ void setstylepixels(std::string_view id, std::string_view property, double pixel
     dom_setstylepixels(id.data(), id.size(), property.data(), property.size(), pixels);
 }
 void removestyle(std::string_view id, std::string_view property) { dom_removestyle(id.data(), id.size(), property.data(), property.size()); }
-double textwidth(double pixels, std::string_view family, std::string_view text) {
-    return dom_textwidth(pixels, family.data(), family.size(), text.data(), text.size());
-}
+double renderedwidth(std::string_view id) { return dom_renderedwidth(id.data(), id.size()); }
 void observesize(std::string_view id) { dom_observesize(id.data(), id.size()); }
 void focus(std::string_view id) { dom_focus(id.data(), id.size()); }
 void on(std::string_view id, std::string_view event, Handler handler, std::size_t which) {

@@ -28,14 +28,13 @@ void setflag(std::string_view id, std::string_view name, bool on);
 bool flag(std::string_view id, std::string_view name);
 // A property that holds a number (clientWidth …).
 double numberproperty(std::string_view id, std::string_view name);
-// The element's style, as worked out and as set on it, and lengths in CSS
-// pixels as the browser reads and writes numbers.
-std::string computedstyle(std::string_view id, std::string_view property);
+// The element's style, as worked out and as set on it, in CSS pixels as
+// the browser reads and writes numbers.
 double computedpixels(std::string_view id, std::string_view property);
 void setstylepixels(std::string_view id, std::string_view property, double pixels);
 void removestyle(std::string_view id, std::string_view property);
-// The width in CSS pixels of a text in a font of a size and family.
-double textwidth(double pixels, std::string_view family, std::string_view text);
+// The element's width as laid out, in CSS pixels and their fractions.
+double renderedwidth(std::string_view id);
 // The page's program's freqcode_fittexts() runs whenever the element's size
 // changes, and once it first has one.
 void observesize(std::string_view id);

@@ -111,6 +111,14 @@ void ontogglelist(std::size_t) {
 
 void onoption(std::size_t i) { pick(i); }
 
+// The boxes whose font is fitted: the ones a frequency is typed into.
+bool fitted(const form::Control& c) { return c.kind == form::Kind::textbox && !c.readonly; }
+
+// Every text a box can show, hidden, one to a line, beside the box and in
+// its font: the page lays them out with the window, so that the widest is
+// measured with no drawing of its own.
+std::string fitid(const form::Control& c) { return std::string(c.name) + "-fit"; }
+
 // Form1 as markup, which the page reads at once, far quicker than it
 // makes the controls one call at a time.
 std::string escaped(std::string_view text) {
@@ -176,6 +184,12 @@ std::string form1markup() {
         if (c.kind == form::Kind::label) html += "<span" + attribute("id", c.name) + placed(c) + ">" + escaped(c.text) + "</span>";
     for (const form::Line& line : form::lines)
         html += "<div" + attribute("id", line.name) + attribute("class", "line") + placed(line.x1, line.y1, 0, line.y2 - line.y1) + "></div>";
+    for (const form::Control& c : form::controls) {
+        if (!fitted(c)) continue;
+        std::string lines;
+        for (const std::string& text : form::textsof(c)) lines += (lines.empty() ? "" : "\n") + text;
+        html += "<span" + attribute("id", fitid(c)) + attribute("class", "fit") + attribute("aria-hidden", "true") + ">" + escaped(lines) + "</span>";
+    }
     return html + "</div>";
 }
 
@@ -196,15 +210,11 @@ void listen(std::size_t control) {
     }
 }
 
-// The boxes whose font is fitted: the ones a frequency is typed into.
-bool fitted(const form::Control& c) { return c.kind == form::Kind::textbox && !c.readonly; }
-
 // Makes a box's font smaller, where it must be, until every text the box
-// can show fits it whole: a frequency to 10 Hz has nine characters. The
-// texts are measured on a canvas. A ResizeObserver calls this when the
-// boxes first have a size and whenever it changes (a phone's layout has
-// more room): after the page is laid out and before it is painted, so that
-// the page is never laid out for it alone.
+// can show fits it whole: a frequency to 10 Hz has nine characters. A
+// ResizeObserver calls this when the boxes first have a size and whenever
+// it changes (a phone's layout has more room): after the page is laid out
+// and before it is painted, so that the texts are measured as laid out.
 void fittexts() {
     struct Box {
         const form::Control* control;
@@ -213,26 +223,25 @@ void fittexts() {
     std::vector<Box> boxes;
     for (const form::Control& c : form::controls)
         if (fitted(c)) boxes.push_back({&c, numberproperty(c.name, "clientWidth")});
-    // Every box at the page's own size first, so that the page's style is
-    // worked out once for all of them.
-    for (const Box& box : boxes) removestyle(box.control->name, "font-size");
+    // Every box and its texts at the page's own size first, so that the page
+    // is laid out once for all of them.
+    for (const Box& box : boxes) {
+        removestyle(box.control->name, "font-size");
+        removestyle(fitid(*box.control), "font-size");
+    }
     for (const Box& box : boxes) {
         const std::string_view name = box.control->name;
+        const std::string texts = fitid(*box.control);
         const double room = box.room - computedpixels(name, "padding-left") - computedpixels(name, "padding-right") - 1;
-        const std::vector<std::string> texts = form::textsof(*box.control);
-        const std::string family = computedstyle(name, "font-family");
-        // The width of the widest text at a size: a canvas takes each new
-        // font slowly, so that sizes are tried as few as may be.
-        const auto widest = [&](double pixels) {
-            double most = 0;
-            for (const std::string& text : texts) most = std::max(most, textwidth(pixels, family, text));
-            return most;
-        };
         const double size = computedpixels(name, "font-size");
-        const double atsize = widest(size);
+        const double atsize = renderedwidth(texts);
         if (atsize <= room) continue;
         // Text grows about in proportion to its size: start from the size
         // that proportion gives, to the half pixel, and go down from there.
+        const auto widest = [&](double pixels) {
+            setstylepixels(texts, "font-size", pixels);
+            return renderedwidth(texts);
+        };
         double pixels = std::max(8.0, std::floor(size * room / atsize * 2) / 2);
         while (pixels > 8 && widest(pixels) > room) pixels -= 0.5;
         setstylepixels(name, "font-size", pixels);
