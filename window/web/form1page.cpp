@@ -193,7 +193,8 @@ std::string form1markup() {
     return html + "</div>";
 }
 
-// The focus stays in the field while an option or the arrow is pressed.
+// The handlers of the control of that number in Form1's list. The focus
+// stays in the field while an option or the arrow is pressed.
 void listen(std::size_t control) {
     const form::Control& c = form::controls.at(control);
     if (c.kind == form::Kind::button) {
