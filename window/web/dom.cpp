@@ -8,13 +8,6 @@
 // Each text goes over as its bytes and their count, read as UTF-8 (domtext,
 // in dom.js).
 // NOLINTBEGIN
-EM_JS(void, dom_add, (const char* tag, std::size_t tagn, const char* id, std::size_t idn, const char* parent, std::size_t parentn,
-                     const char* text, std::size_t textn), {
-    var made = document.createElement(domtext(tag, tagn));
-    if (idn) made.id = domtext(id, idn);
-    if (textn) made.textContent = domtext(text, textn);
-    document.getElementById(domtext(parent, parentn)).appendChild(made);
-});
 EM_JS(void, dom_addmarkup, (const char* parent, std::size_t parentn, const char* html, std::size_t htmln), {
     document.getElementById(domtext(parent, parentn)).insertAdjacentHTML("beforeend", domtext(html, htmln));
 });
@@ -86,8 +79,21 @@ EM_JS(void, dom_keepfocus, (const char* id, std::size_t idn), {
 namespace web {
 
 void addmarkup(std::string_view parent, std::string_view html) { dom_addmarkup(parent.data(), parent.size(), html.data(), html.size()); }
-void add(std::string_view tag, std::string_view id, std::string_view parent, std::string_view text) {
-    dom_add(tag.data(), tag.size(), id.data(), id.size(), parent.data(), parent.size(), text.data(), text.size());
+std::string escaped(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+std::string attribute(std::string_view name, std::string_view value) {
+    return " " + std::string(name) + "=\"" + escaped(value) + "\"";
 }
 void setattribute(std::string_view id, std::string_view name, std::string_view value) {
     dom_setattribute(id.data(), id.size(), name.data(), name.size(), value.data(), value.size());

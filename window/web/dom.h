@@ -10,18 +10,18 @@
 
 namespace web {
 
-// Markup put at the end of the element with the id parent.
+// Markup put at the end of the element with the id parent, and the pieces
+// it is made of: a text as markup, and an attribute as it follows a tag's
+// name (with its space in front).
 void addmarkup(std::string_view parent, std::string_view html);
-// A new element with an id (none when empty) and a text (none when empty),
-// put last into the element with the id parent.
-void add(std::string_view tag, std::string_view id, std::string_view parent, std::string_view text = "");
+std::string escaped(std::string_view text);
+std::string attribute(std::string_view name, std::string_view value);
 void setattribute(std::string_view id, std::string_view name, std::string_view value);
 void removeattribute(std::string_view id, std::string_view name);
 // One element's attribute given to another, without its text coming into
 // the program (a picture's data, say).
 void copyattribute(std::string_view from, std::string_view name, std::string_view to, std::string_view as);
-// A property that holds text (value, textContent, className …) or a flag
-// (hidden, readOnly).
+// A property that holds text (value …) or a flag (hidden …).
 void settextproperty(std::string_view id, std::string_view name, std::string_view text);
 std::string textproperty(std::string_view id, std::string_view name);
 void setflag(std::string_view id, std::string_view name, bool on);

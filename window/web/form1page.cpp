@@ -121,23 +121,6 @@ std::string fitid(const form::Control& c) { return std::string(c.name) + "-fit";
 
 // Form1 as markup, which the page reads at once, far quicker than it
 // makes the controls one call at a time.
-std::string escaped(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
-std::string attribute(std::string_view name, std::string_view value) {
-    return " " + std::string(name) + "=\"" + escaped(value) + "\"";
-}
 
 // A control's place, from twips.
 std::string placed(int left, int top, int width, int height) {

@@ -12,17 +12,17 @@
 namespace web {
 
 void createlistpanel() {
-    for (const std::string_view step : form::steplist) add("option", "", "liststep", step);
-    for (const image::Chip& chip : image::chips) add("option", "", "chipname", chip.name);
+    std::string steps, chips;
+    for (const std::string_view step : form::steplist) steps += "<option>" + escaped(step) + "</option>";
+    for (const image::Chip& chip : image::chips) chips += "<option>" + escaped(chip.name) + "</option>";
+    addmarkup("liststep", steps);
+    addmarkup("chipname", chips);
     // The table's headings, in a person's words; each column's cells carry
     // its CSV name as their class.
-    add("tr", "listheadrow", "listhead");
-    for (const table::Column& column : table::columns) {
-        const std::string id = "heading-" + std::string(column.name);
-        add("th", id, "listheadrow", column.heading);
-        settextproperty(id, "className", "col-" + std::string(column.name));
-        setattribute(id, "scope", "col");
-    }
+    std::string headings = "<tr>";
+    for (const table::Column& column : table::columns)
+        headings += "<th" + attribute("class", "col-" + std::string(column.name)) + attribute("scope", "col") + ">" + escaped(column.heading) + "</th>";
+    addmarkup("listhead", headings + "</tr>");
 }
 
 }  // namespace web
