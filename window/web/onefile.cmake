@@ -1,9 +1,10 @@
-# Puts freqcode.html together: the page's shell, its program's script, and
-# the script's WebAssembly, gzipped, as base64 in the script's data-wasm
-# attribute; the worker's program alike, in an element that the page does
-# not run but hands to its worker.
-#   cmake -DSHELL=shell.html -DCODE=freqcode.js -DWASM=freqcode.wasm -DWORKER_CODE=worker.js
-#         -DWORKER_WASM=worker.wasm -DOUT=freqcode.html -P onefile.cmake
+# Puts a page together: the page's shell, its program's script, and the
+# script's WebAssembly, gzipped, as base64 in the script's data-wasm
+# attribute; for freqcode.html the worker's program alike, in an element
+# that the page does not run but hands to its worker. Without the worker's
+# files, the page's worker loads them from beside the page.
+#   cmake -DSHELL=shell.html -DCODE=freqcode.js -DWASM=freqcode.wasm [-DWORKER_CODE=worker.js
+#         -DWORKER_WASM=worker.wasm] -DOUT=freqcode.html -P onefile.cmake
 file(READ ${SHELL} page)
 function(program script wasm out)
   file(READ ${script} code)
@@ -18,7 +19,10 @@ function(program script wasm out)
   set(${out}_wasm "${packed}" PARENT_SCOPE)
 endfunction()
 program(${CODE} ${WASM} page)
-program(${WORKER_CODE} ${WORKER_WASM} worker)
+set(worker_code "")
+if(DEFINED WORKER_CODE)
+  program(${WORKER_CODE} ${WORKER_WASM} worker)
+endif()
 foreach(place "{{{ SCRIPT }}}" "{{{ WORKER }}}")
   string(FIND "${page}" "${place}" at)
   if(at EQUAL -1)
@@ -36,5 +40,9 @@ if(other)
   message(FATAL_ERROR "${SHELL}, ${CODE} or ${WORKER_CODE} holds a character beyond ASCII (\"${other}\"): write it as an HTML entity, or in a script with String.fromCharCode")
 endif()
 string(REPLACE "{{{ SCRIPT }}}" "<script data-wasm=\"${page_wasm}\">\n${page_code}</script>" page "${page}")
-string(REPLACE "{{{ WORKER }}}" "<script type=\"text/plain\" id=\"freqcode-worker\" data-wasm=\"${worker_wasm}\">\n${worker_code}</script>" page "${page}")
+if(DEFINED WORKER_CODE)
+  string(REPLACE "{{{ WORKER }}}" "<script type=\"text/plain\" id=\"freqcode-worker\" data-wasm=\"${worker_wasm}\">\n${worker_code}</script>" page "${page}")
+else()
+  string(REPLACE "{{{ WORKER }}}\n" "" page "${page}")
+endif()
 file(WRITE ${OUT} "${page}")

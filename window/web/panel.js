@@ -3,7 +3,10 @@
 // work in a Web Worker (the worker's program, listwork.cpp and worker.js),
 // so that no list, however long, holds up the page.
 (function () {
-  var script = document.currentScript;  // the page's program, whose place tells where the worker's is
+  var script = document.currentScript;  // the page's program
+  // Where the worker's files are: beside the page's program, which the
+  // hosted page holds in itself.
+  var programurl = script.src || document.baseURI;
   var $ = function (id) { return document.getElementById(id); };
   // Made from its code, since an escape in a string would come out of the
   // build as the character itself, and the page stays all ASCII.
@@ -34,8 +37,8 @@
     var program = $('freqcode-worker');
     var source = program
       ? 'self.onmessage=function(e){self.onmessage=null;self.freqcodewasm=e.data;\n' + program.textContent + '\n};'
-      : 'var Module={locateFile:function(p){return ' + JSON.stringify(new URL('.', script.src).href) + '+p}};importScripts(' +
-        JSON.stringify(new URL('worker.js', script.src).href) + ');';
+      : 'var Module={locateFile:function(p){return ' + JSON.stringify(new URL('.', programurl).href) + '+p}};importScripts(' +
+        JSON.stringify(new URL('worker.js', programurl).href) + ');';
     var url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
     var made = worker = new Worker(url);
     URL.revokeObjectURL(url);

@@ -3,7 +3,7 @@
 // visitor on the next visit. It caches nothing else: no list a user opens
 // ever reaches it. The cache's name is a hash of the build's files.
 const cache = 'freqcode-@BUILD@';
-const files = ['./', 'index.html', 'index.js', 'index.wasm', 'worker.js', 'worker.wasm', 'manifest.webmanifest',
+const files = ['./', 'index.html', 'worker.js', 'worker.wasm', 'manifest.webmanifest',
                'icon-192.png', 'icon-512.png', 'icon-maskable-512.png'];
 
 self.addEventListener('install', (event) => {
