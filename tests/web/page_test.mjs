@@ -421,11 +421,22 @@ test('a memory image: the native program\'s bytes, a dump read back, its layout 
     chip.copy(moved, location * 32 + 4, location * 16, location * 16 + 8);
     chip.copy(moved, location * 32 + 20, location * 16 + 8, location * 16 + 16);
   }
+  moved[moved.length - 1] = 0x42;  // not a block's
   await page.setInputFiles('#dumpfile', { name: 'old.bin', mimeType: 'application/octet-stream', buffer: moved });
   await page.click('#findlayout');
   await page.waitForFunction(() => /2 channels on the chip/.test(document.getElementById('listsummary').textContent));
   assert.deepEqual(await Promise.all(['rxat', 'txat', 'stride'].map((id) => value(page, id))), ['4', '20', '32']);
   assert.deepEqual(await page.$$eval('#listrows td.col-rx_khz', (cells) => cells.map((c) => c.textContent)), ['430000', '145000']);
+  // The list's image made into that dump, under the layout found, keeps
+  // what the dump holds beside the list's blocks.
+  writeFileSync(join(folder, 'old.bin'), moved);
+  await page.check('#intodump');
+  const [into] = await Promise.all([page.waitForEvent('download'), page.click('#saveimagebin')]);
+  const native = spawnSync(env.FREQCODE_TABLE, ['--csv', join(folder, 'club.csv'), '--image', join(folder, 'into.bin'),
+                                               '--into', join(folder, 'old.bin'), '--rx-at', '4', '--tx-at', '20', '--stride', '32']);
+  assert.equal(native.status, 0, String(native.stderr));
+  assert.deepEqual(readFileSync(await into.path()), readFileSync(join(folder, 'into.bin')));
+  assert.equal(readFileSync(join(folder, 'into.bin')).at(-1), 0x42);
   assert.deepEqual(errors, []);
   await context.close();
 });

@@ -5,74 +5,74 @@
 
 #include <cstddef>
 
-// Each text goes over as its bytes and their count, read as UTF-8 (domtext,
-// in dom.js).
+// Each text goes over as its bytes and their count, read as UTF-8 (utf8text,
+// in text.js).
 // NOLINTBEGIN
 EM_JS(void, dom_addmarkup, (const char* parent, std::size_t parentn, const char* html, std::size_t htmln), {
-    document.getElementById(domtext(parent, parentn)).insertAdjacentHTML("beforeend", domtext(html, htmln));
+    document.getElementById(utf8text(parent, parentn)).insertAdjacentHTML("beforeend", utf8text(html, htmln));
 });
 EM_JS(void, dom_setattribute, (const char* id, std::size_t idn, const char* name, std::size_t namen, const char* value, std::size_t valuen), {
-    document.getElementById(domtext(id, idn)).setAttribute(domtext(name, namen), domtext(value, valuen));
+    document.getElementById(utf8text(id, idn)).setAttribute(utf8text(name, namen), utf8text(value, valuen));
 });
 EM_JS(void, dom_removeattribute, (const char* id, std::size_t idn, const char* name, std::size_t namen), {
-    document.getElementById(domtext(id, idn)).removeAttribute(domtext(name, namen));
+    document.getElementById(utf8text(id, idn)).removeAttribute(utf8text(name, namen));
 });
 EM_JS(void, dom_settextproperty, (const char* id, std::size_t idn, const char* name, std::size_t namen, const char* text, std::size_t textn), {
-    document.getElementById(domtext(id, idn))[domtext(name, namen)] = domtext(text, textn);
+    document.getElementById(utf8text(id, idn))[utf8text(name, namen)] = utf8text(text, textn);
 });
 EM_JS(void, dom_setflag, (const char* id, std::size_t idn, const char* name, std::size_t namen, bool on), {
-    document.getElementById(domtext(id, idn))[domtext(name, namen)] = !!on;
+    document.getElementById(utf8text(id, idn))[utf8text(name, namen)] = !!on;
 });
 EM_JS(bool, dom_flag, (const char* id, std::size_t idn, const char* name, std::size_t namen), {
-    return !!document.getElementById(domtext(id, idn))[domtext(name, namen)];
+    return !!document.getElementById(utf8text(id, idn))[utf8text(name, namen)];
 });
 EM_JS(void, dom_copyattribute, (const char* from, std::size_t fromn, const char* name, std::size_t namen,
                                const char* to, std::size_t ton, const char* as, std::size_t asn), {
-    var value = document.getElementById(domtext(from, fromn)).getAttribute(domtext(name, namen));
-    document.getElementById(domtext(to, ton)).setAttribute(domtext(as, asn), value);
+    var value = document.getElementById(utf8text(from, fromn)).getAttribute(utf8text(name, namen));
+    document.getElementById(utf8text(to, ton)).setAttribute(utf8text(as, asn), value);
 });
 EM_JS(double, dom_numberproperty, (const char* id, std::size_t idn, const char* name, std::size_t namen), {
-    return +document.getElementById(domtext(id, idn))[domtext(name, namen)];
+    return +document.getElementById(utf8text(id, idn))[utf8text(name, namen)];
 });
 EM_JS(double, dom_computedpixels, (const char* id, std::size_t idn, const char* property, std::size_t propertyn), {
-    return parseFloat(getComputedStyle(document.getElementById(domtext(id, idn))).getPropertyValue(domtext(property, propertyn)));
+    return parseFloat(getComputedStyle(document.getElementById(utf8text(id, idn))).getPropertyValue(utf8text(property, propertyn)));
 });
 EM_JS(void, dom_setstylepixels, (const char* id, std::size_t idn, const char* property, std::size_t propertyn, double pixels), {
-    document.getElementById(domtext(id, idn)).style.setProperty(domtext(property, propertyn), pixels + "px");
+    document.getElementById(utf8text(id, idn)).style.setProperty(utf8text(property, propertyn), pixels + "px");
 });
 EM_JS(void, dom_removestyle, (const char* id, std::size_t idn, const char* property, std::size_t propertyn), {
-    document.getElementById(domtext(id, idn)).style.removeProperty(domtext(property, propertyn));
+    document.getElementById(utf8text(id, idn)).style.removeProperty(utf8text(property, propertyn));
 });
 EM_JS(double, dom_renderedwidth, (const char* id, std::size_t idn), {
-    return document.getElementById(domtext(id, idn)).getBoundingClientRect().width;
+    return document.getElementById(utf8text(id, idn)).getBoundingClientRect().width;
 });
 EM_JS(void, dom_observesize, (const char* id, std::size_t idn), {
     var sizes = Module.sizes || (Module.sizes = new ResizeObserver(function () { _freqcode_fittexts(); }));
-    sizes.observe(document.getElementById(domtext(id, idn)));
+    sizes.observe(document.getElementById(utf8text(id, idn)));
 });
 // A text property read back: its length in UTF-8 first, then its bytes
 // into room for them and a closing zero.
 EM_JS(std::size_t, dom_textlength, (const char* id, std::size_t idn, const char* name, std::size_t namen), {
-    return lengthBytesUTF8(document.getElementById(domtext(id, idn))[domtext(name, namen)] || "");
+    return lengthBytesUTF8(document.getElementById(utf8text(id, idn))[utf8text(name, namen)] || "");
 });
 EM_JS(void, dom_text, (const char* id, std::size_t idn, const char* name, std::size_t namen, char* out, std::size_t room), {
-    stringToUTF8(document.getElementById(domtext(id, idn))[domtext(name, namen)] || "", out, room);
+    stringToUTF8(document.getElementById(utf8text(id, idn))[utf8text(name, namen)] || "", out, room);
 });
-EM_JS(void, dom_focus, (const char* id, std::size_t idn), { document.getElementById(domtext(id, idn)).focus(); });
-EM_JS(void, dom_settitle, (const char* title, std::size_t titlen), { document.title = domtext(title, titlen); });
+EM_JS(void, dom_focus, (const char* id, std::size_t idn), { document.getElementById(utf8text(id, idn)).focus(); });
+EM_JS(void, dom_settitle, (const char* title, std::size_t titlen), { document.title = utf8text(title, titlen); });
 EM_JS(void, dom_on, (const char* id, std::size_t idn, const char* event, std::size_t eventn, web::Handler handler, std::size_t which), {
-    document.getElementById(domtext(id, idn)).addEventListener(domtext(event, eventn), function () {
+    document.getElementById(utf8text(id, idn)).addEventListener(utf8text(event, eventn), function () {
         wasmTable.get(handler)(which);
     });
 });
 EM_JS(void, dom_onkey, (const char* id, std::size_t idn, const char* keys, std::size_t keysn, web::KeyHandler handler), {
-    var names = domtext(keys, keysn).split("\n");
-    document.getElementById(domtext(id, idn)).addEventListener("keydown", function (e) {
+    var names = utf8text(keys, keysn).split("\n");
+    document.getElementById(utf8text(id, idn)).addEventListener("keydown", function (e) {
         if (wasmTable.get(handler)(names.indexOf(e.key), e.altKey)) e.preventDefault();
     });
 });
 EM_JS(void, dom_keepfocus, (const char* id, std::size_t idn), {
-    document.getElementById(domtext(id, idn)).addEventListener("mousedown", function (e) { e.preventDefault(); });
+    document.getElementById(utf8text(id, idn)).addEventListener("mousedown", function (e) { e.preventDefault(); });
 });
 // NOLINTEND
 

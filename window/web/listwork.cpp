@@ -3,10 +3,11 @@
 // image to make, a chip's dump to read or to find the layout of) goes
 // through the list library; rows go back to the page in batches as they
 // come, with the share of the bytes read, and the end with the summary, the
-// messages and the codes to save.
-#include <emscripten/bind.h>
+// messages and the codes to save. The request under way and the answers
+// go through small calls of the worker's script (worker.js), with texts as
+// their bytes and count.
+#include <emscripten/em_js.h>
 #include <emscripten/emscripten.h>
-#include <emscripten/val.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -31,7 +32,74 @@
 namespace web {
 namespace {
 
-using emscripten::val;
+// NOLINTBEGIN
+// A value of the request (group "") or of its fields ("fields"), as text:
+// its length in UTF-8 first, then its bytes into room for them and a
+// closing zero.
+EM_JS(std::size_t, work_textlength, (const char* group, std::size_t groupn, const char* name, std::size_t namen), {
+    return lengthBytesUTF8(requestvalue(utf8text(group, groupn), utf8text(name, namen)));
+});
+EM_JS(void, work_text, (const char* group, std::size_t groupn, const char* name, std::size_t namen, char* out, std::size_t room), {
+    stringToUTF8(requestvalue(utf8text(group, groupn), utf8text(name, namen)), out, room);
+});
+EM_JS(void, work_setfield, (const char* name, std::size_t namen, double value), {
+    workrequest.fields[utf8text(name, namen)] = String(value);
+});
+// A file of the request ("file", "dump"): whether there is one, its size,
+// and a part of it read into out (see readpart in worker.js).
+EM_JS(bool, work_hasfile, (const char* name, std::size_t namen), { return !!workrequest[utf8text(name, namen)]; });
+EM_JS(double, work_filesize, (const char* name, std::size_t namen), { return workrequest[utf8text(name, namen)].size; });
+EM_JS(double, work_readpart, (const char* name, std::size_t namen, double at, double size, char* out), {
+    var bytes = readpart(workrequest[utf8text(name, namen)], at, size);
+    if (!bytes) return -1;
+    HEAPU8.set(bytes, out);
+    return bytes.length;
+});
+// The answers. Arrays go as copies of their own, whose buffers are handed
+// over to the page.
+EM_JS(void, work_progress, (double done, double total), { postMessage({type: "progress", done: done, total: total}); });
+EM_JS(void, work_rows, (const char* cells, std::size_t cellsn, const std::uint32_t* ends, const char* kinds, std::size_t count,
+                        double done, double total), {
+    var message = {type: "rows", cells: HEAPU8.slice(cells, cells + cellsn), ends: HEAPU32.slice(ends >> 2, (ends >> 2) + count),
+                   kinds: HEAPU8.slice(kinds, kinds + count)};
+    if (total >= 0) {
+        message.done = done;
+        message.total = total;
+    }
+    postMessage(message, [message.cells.buffer, message.ends.buffer, message.kinds.buffer]);
+});
+EM_JS(void, work_end, (const char* summary, std::size_t summaryn, const char* shown, std::size_t shownn, double lines,
+                       const char* all, std::size_t alln, const char* chip, std::size_t chipn, double channels,
+                       const char* failure, std::size_t failuren), {
+    var message = {type: "end", summary: utf8text(summary, summaryn), messages: utf8text(shown, shownn), messagelines: lines,
+                   allmessages: all ? HEAPU8.slice(all, all + alln) : null, chip: utf8text(chip, chipn), channels: channels};
+    if (failuren) message.failure = utf8text(failure, failuren);
+    postMessage(message, all ? [message.allmessages.buffer] : []);
+});
+EM_JS(void, work_file, (const char* name, std::size_t namen, const char* mime, std::size_t mimen, const char* bytes, std::size_t bytesn), {
+    var copy = HEAPU8.slice(bytes, bytes + bytesn);
+    postMessage({type: "file", name: utf8text(name, namen), mime: utf8text(mime, mimen), bytes: copy}, [copy.buffer]);
+});
+// A long file goes as a Blob, gathered a part at a time: each part is
+// copied once, straight into a Blob of its own.
+EM_JS(void, work_blobpart, (const char* bytes, std::size_t n), { blobparts.push(new Blob([HEAPU8.subarray(bytes, bytes + n)])); });
+EM_JS(void, work_blobfile, (const char* name, std::size_t namen, const char* mime, std::size_t mimen), {
+    var type = utf8text(mime, mimen);
+    postMessage({type: "file", name: utf8text(name, namen), mime: type, bytes: new Blob(blobparts.splice(0), {type: type})});
+});
+EM_JS(void, work_fields, (), {
+    var fields = workrequest.fields;
+    postMessage({type: "fields", rxat: fields.rxat, txat: fields.txat, stride: fields.stride, first: fields.first});
+});
+// NOLINTEND
+
+std::string requesttext(std::string_view group, std::string_view name) {
+    std::string text(work_textlength(group.data(), group.size(), name.data(), name.size()), '\0');
+    work_text(group.data(), group.size(), name.data(), name.size(), text.data(), text.size() + 1);
+    return text;
+}
+std::string field(const char* name) { return requesttext("fields", name); }
+bool hasfile(const char* name) { return work_hasfile(name, std::strlen(name)); }
 
 // The page speaks of its own fields, and names no program: the messages
 // are the page's own.
@@ -46,20 +114,9 @@ const table::Voice pagevoice{"",
                               {"--fill", "Fill"},
                               {"--high-nibble", "High nibble"}}};
 
-// Bytes as a Uint8Array of their own, for the page.
-val bytesarray(const std::string& bytes) {
-    return val(emscripten::typed_memory_view(bytes.size(), reinterpret_cast<const unsigned char*>(bytes.data()))).call<val>("slice");
-}
-
-// Numbers as a Uint32Array of their own.
-val numbersarray(const std::vector<std::uint32_t>& numbers) {
-    return val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice");
-}
-
-// Text gathered into a Blob a part at a time: a long file is never one
-// string in the program's memory, grown and copied as it grows, and each
-// part is copied once, straight into its Blob; the page saves the Blob as
-// it is.
+// Text gathered for a Blob a part at a time, so that a long file is never
+// one string in the program's memory, grown and copied as it grows; the
+// page saves the Blob as it is.
 class BlobSink : public table::Sink {
 public:
     bool write(std::string_view text) override {
@@ -67,13 +124,9 @@ public:
         if (pending_.size() >= partsize) part();
         return true;
     }
-    val take(const std::string& type) {
+    void post(const std::string& name, const std::string& mime) {
         part();
-        val options = val::object();
-        options.set("type", type);
-        val blob = val::global("Blob").new_(parts_, options);
-        parts_ = val::array();
-        return blob;
+        work_blobfile(name.data(), name.size(), mime.data(), mime.size());
     }
 
 private:
@@ -83,33 +136,17 @@ private:
     static constexpr std::size_t partsize = 8 << 20;
     void part() {
         if (pending_.empty()) return;
-        val within = val::array();
-        within.call<void>("push", val(emscripten::typed_memory_view(pending_.size(), reinterpret_cast<const unsigned char*>(pending_.data()))));
-        parts_.call<void>("push", val::global("Blob").new_(within));
+        work_blobpart(pending_.data(), pending_.size());
         pending_.clear();
     }
     std::string pending_;
-    val parts_ = val::array();
 };
 
-// Posts a message to the page, handing over the buffers of the arrays named.
-void post(const val& message, std::initializer_list<const char*> handed = {}) {
-    val transfer = val::array();
-    for (const char* name : handed) {
-        const val value = message[name];
-        if (value.isNull() || value.isUndefined()) continue;
-        if (const val buffer = value["buffer"]; !buffer.isUndefined()) transfer.call<void>("push", buffer);  // a Blob goes as it is
-    }
-    val::global().call<void>("postMessage", message, transfer);
-}
-
-std::string field(const val& fields, const char* name) { return fields[name].as<std::string>(); }
-
 // The panel's choices of steps and work.
-table::ListOptions listoptions(const val& fields) {
+table::ListOptions listoptions() {
     table::ListOptions options;
-    const std::string step = field(fields, "liststep");
-    if (field(fields, "listmode") == "decode") options.decode = true;
+    const std::string step = field("liststep");
+    if (field("listmode") == "decode") options.decode = true;
     else if (step == table::autostep) options.step = table::autostep;
     else if (!step.empty()) options.step = table::steptext(step);
     return options;
@@ -117,13 +154,13 @@ table::ListOptions listoptions(const val& fields) {
 
 // The layout and chip the fields give; what is wrong with them goes to
 // problems, a line each.
-std::optional<table::ImageOptions> chipoptions(const val& fields, std::string& problems) {
+std::optional<table::ImageOptions> chipoptions(std::string& problems) {
     table::ImageOptions options;
     const std::pair<const char*, const char*> given[] = {{"--rx-at", "rxat"}, {"--tx-at", "txat"}, {"--stride", "stride"},
                                                          {"--first", "first"}, {"--fill", "fill"},
                                                          {"--high-nibble", "highnibble"}, {"--chip", "chipname"}};
     for (const auto& [option, name] : given) {
-        const std::string value = field(fields, name);
+        const std::string value = field(name);
         if (value.empty()) continue;
         if (const std::string problem = table::setimageoption(options, option, value); !problem.empty())
             problems += table::spoken(problem, pagevoice) + "\n";
@@ -132,15 +169,14 @@ std::optional<table::ImageOptions> chipoptions(const val& fields, std::string& p
     return options;
 }
 
-// A file the page handed on, read a megabyte at a time (see readpart in
-// the panel's script), so that a long list is never whole in the program's
+// A file of the request, read a megabyte at a time (see readpart in the
+// worker's script), so that a long list is never whole in the program's
 // memory. A part that cannot be read, as when the file was moved or changed
 // since it was picked, ends the input as a read error. When told to, it
 // tells the page now and then how much of it has been read.
 class Handed : public table::Source {
 public:
-    Handed(val file, bool tell)
-        : file_(std::move(file)), total_(file_["size"].as<double>()), tell_(tell) {}
+    Handed(const char* name, bool tell) : name_(name), total_(work_filesize(name_, std::strlen(name_))), tell_(tell) {}
     std::size_t read(char* data, std::size_t size) override {
         if (pos_ == part_.size() && !ended_) fetch();
         const std::size_t n = std::min(size, part_.size() - pos_);
@@ -149,11 +185,7 @@ public:
         done_ += n;
         if (const double now = emscripten_get_now(); tell_ && now - told_ > 100) {
             told_ = now;
-            val message = val::object();
-            message.set("type", std::string("progress"));
-            message.set("done", static_cast<double>(done_));
-            message.set("total", total_);
-            post(message);
+            work_progress(done(), total_);
         }
         return n;
     }
@@ -163,8 +195,8 @@ public:
     double total() const { return total_; }
     void told() { told_ = emscripten_get_now(); }
     // The whole file, or nothing when it cannot be read.
-    static std::optional<std::string> whole(const val& file) {
-        Handed source(file, false);
+    static std::optional<std::string> whole(const char* name) {
+        Handed source(name, false);
         table::StringSink bytes;
         std::vector<char> block(1 << 16);
         while (const std::size_t n = source.read(block.data(), block.size())) bytes.write({block.data(), n});
@@ -174,20 +206,20 @@ public:
 
 private:
     void fetch() {
-        constexpr double partsize = 1 << 20;
-        const val bytes = val::module_property("readpart")(file_, static_cast<double>(at_), partsize);
+        constexpr std::size_t partsize = 1 << 20;
+        part_.resize(partsize);
+        const double n = work_readpart(name_, std::strlen(name_), static_cast<double>(at_), partsize, part_.data());
         pos_ = 0;
-        if (bytes.isNull()) {
+        if (n < 0) {
             part_.clear();
             failed_ = ended_ = true;
             return;
         }
-        part_.resize(bytes["length"].as<std::size_t>());
-        val(emscripten::typed_memory_view(part_.size(), reinterpret_cast<unsigned char*>(part_.data()))).call<void>("set", bytes);
+        part_.resize(static_cast<std::size_t>(n));
         at_ += part_.size();
         ended_ = part_.empty();
     }
-    val file_;
+    const char* name_;
     double total_;
     bool tell_;
     std::string part_;
@@ -230,17 +262,9 @@ public:
     }
     void flush() {
         if (kinds_.empty()) return;
-        val message = val::object();
-        message.set("type", std::string("rows"));
-        message.set("cells", bytesarray(cells_));
-        message.set("ends", numbersarray(ends_));
-        message.set("kinds", bytesarray(kinds_));
-        if (source_) {
-            message.set("done", source_->done());
-            message.set("total", source_->total());
-            source_->told();
-        }
-        post(message, {"cells", "ends", "kinds"});
+        work_rows(cells_.data(), cells_.size(), ends_.data(), kinds_.data(), kinds_.size(), source_ ? source_->done() : 0,
+                  source_ ? source_->total() : -1);
+        if (source_) source_->told();
         cells_.clear();
         ends_.clear();
         kinds_.clear();
@@ -272,16 +296,9 @@ void postend(const std::string& summarytext, const std::string& messages, const 
     std::size_t cut = messages.size();
     for (std::size_t at = 0; (at = messages.find('\n', at)) != std::string::npos; ++at)
         if (++lines == shown) cut = at + 1;
-    val message = val::object();
-    message.set("type", std::string("end"));
-    message.set("summary", summarytext);
-    message.set("messages", messages.substr(0, cut));
-    message.set("messagelines", static_cast<double>(lines));
-    message.set("allmessages", lines > shown ? bytesarray(messages) : val::null());
-    message.set("chip", chip);
-    message.set("channels", static_cast<double>(channels));
-    if (!failure.empty()) message.set("failure", failure);
-    post(message, {"allmessages"});
+    work_end(summarytext.data(), summarytext.size(), messages.data(), cut, static_cast<double>(lines),
+             lines > shown ? messages.data() : nullptr, messages.size(), chip.data(), chip.size(), static_cast<double>(channels),
+             failure.data(), failure.size());
 }
 
 // A file's name without its last extension.
@@ -290,24 +307,19 @@ std::string basename(const std::string& name) {
     return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
-// A file for the page to save: bytes, or a Blob.
-void postfile(const std::string& name, const std::string& mime, const val& bytes) {
-    val file = val::object();
-    file.set("type", std::string("file"));
-    file.set("name", name);
-    file.set("mime", mime);
-    file.set("bytes", bytes);
-    post(file, {"bytes"});
+// A file for the page to save.
+void postfile(const std::string& name, const std::string& mime, const std::string& bytes) {
+    work_file(name.data(), name.size(), mime.data(), mime.size(), bytes.data(), bytes.size());
 }
 
-void readthelist(const val& request) {
-    const std::string name = request["name"].as<std::string>();
-    Handed source(request["file"], true);
+void readthelist() {
+    const std::string name = requesttext("", "name");
+    Handed source("file", true);
     Batches rows(&source);
     table::StringSink messages;
     // Every named line is said: the page has room for them all.
     table::ListMessages said(messages, name, rows, "line", pagevoice, 0);
-    const table::ListEnd end = table::readlist(source, listoptions(request["fields"]), said);
+    const table::ListEnd end = table::readlist(source, listoptions(), said);
     // A list read in part gives neither rows nor codes.
     if (source.failed()) return postend("", "", "", 0, unreadable(name));
     said.finish(end);
@@ -321,27 +333,27 @@ void readthelist(const val& request) {
 // --excel writes them: the list is read again, with the choices its table
 // was read with, only when the codes are asked for, so that a long list's
 // table shows sooner and no second copy of it is kept.
-void writethecodes(const val& request) {
-    const std::string name = request["name"].as<std::string>();
-    Handed source(request["file"], true);
+void writethecodes() {
+    const std::string name = requesttext("", "name");
+    Handed source("file", true);
     BlobSink csv;
     table::ListWriter rows(csv, table::Writer::Form::csv, true);
-    const table::ListEnd end = table::readlist(source, listoptions(request["fields"]), rows);
+    const table::ListEnd end = table::readlist(source, listoptions(), rows);
     // A list that read whole before and not now has changed.
     if (source.failed() || end.kind != table::ListEnd::Kind::read) return postend("", "", "", 0, unreadable(name));
     rows.finish();
-    postfile(basename(name) + "-codes.csv", "text/csv", csv.take("text/csv"));
+    csv.post(basename(name) + "-codes.csv", "text/csv");
     postend("", "", "", 0);
 }
 
 // The dump's channels under the fields' layout, for the table; the chip's
 // messages come first.
-void readthedump(const val& request, const std::string& before) {
+void readthedump(const std::string& before) {
     std::string problems;
-    const auto options = chipoptions(request["fields"], problems);
+    const auto options = chipoptions(problems);
     if (!options) return postend("", "", before + problems, 0);
-    const std::string name = request["dumpname"].as<std::string>();
-    const auto bytes = Handed::whole(request["dump"]);
+    const std::string name = requesttext("", "dumpname");
+    const auto bytes = Handed::whole("dump");
     if (!bytes) return postend("", "", before + unreadable(name) + "\n", 0);
     Batches rows(nullptr);
     table::StringSink messages;
@@ -352,12 +364,12 @@ void readthedump(const val& request, const std::string& before) {
     postend(name + ": " + std::to_string(rows.count()) + " channels on the chip", "", before + messages.text(), rows.count());
 }
 
-void findthelayout(const val& request) {
+void findthelayout() {
     std::string problems;
-    const auto options = chipoptions(request["fields"], problems);
+    const auto options = chipoptions(problems);
     if (!options) return postend("", "", problems, 0);
-    const std::string name = request["dumpname"].as<std::string>();
-    const auto bytes = Handed::whole(request["dump"]);
+    const std::string name = requesttext("", "dumpname");
+    const auto bytes = Handed::whole("dump");
     if (!bytes) return postend("", "", unreadable(name) + "\n", 0);
     std::string problem;
     const auto found = table::findlayouts(*bytes, *options, problem);
@@ -367,64 +379,60 @@ void findthelayout(const val& request) {
         ranked += "  receive at " + std::to_string(c.layout.rxat) + ", transmit at " + std::to_string(c.layout.txat) +
                   ", stride " + std::to_string(c.layout.stride) + ": " + std::to_string(c.both) + " and " +
                   std::to_string(c.one) + "\n";
-    val fields = request["fields"];
-    val chosen = val::object();
-    chosen.set("type", std::string("fields"));
-    for (const auto& [key, value] : {std::pair<const char*, std::size_t>{"rxat", found.front().layout.rxat},
+    // The first layout goes into the request's fields, for the dump's
+    // table, and into the page's.
+    for (const auto& [key, value] : {std::pair<std::string_view, std::size_t>{"rxat", found.front().layout.rxat},
                                      {"txat", found.front().layout.txat},
                                      {"stride", found.front().layout.stride},
-                                     {"first", 0}}) {
-        fields.set(key, std::to_string(value));
-        chosen.set(key, std::to_string(value));
-    }
-    post(chosen);
-    readthedump(request, ranked + "The table shows the channels under the first: check them against the radio's.\n");
+                                     {"first", 0}})
+        work_setfield(key.data(), key.size(), static_cast<double>(value));
+    work_fields();
+    readthedump(ranked + "The table shows the channels under the first: check them against the radio's.\n");
 }
 
 // The list's codes as an image, offered as <list>.bin or .hex.
-void maketheimage(const val& request) {
+void maketheimage() {
     std::string problems;
-    auto options = chipoptions(request["fields"], problems);
+    auto options = chipoptions(problems);
     if (!options) return postend("", "", problems, 0);
-    const std::string name = request["name"].as<std::string>();
-    const bool into = !request["dump"].isNull();
+    const std::string name = requesttext("", "name");
+    const bool into = hasfile("dump");
     std::optional<std::string> dump;
     if (into) {
-        options->into = request["dumpname"].as<std::string>();
-        if (dump = Handed::whole(request["dump"]); !dump) return postend("", "", unreadable(options->into) + "\n", 0);
+        options->into = requesttext("", "dumpname");
+        if (dump = Handed::whole("dump"); !dump) return postend("", "", unreadable(options->into) + "\n", 0);
     }
     options->file = name;
-    Handed source(request["file"], false);
+    Handed source("file", false);
     Batches rows(nullptr);
     table::ImageSink image(rows);
     table::StringSink messages;
     table::ListMessages said(messages, name, image, "line", pagevoice);
-    const table::ListEnd end = table::readlist(source, listoptions(request["fields"]), said);
+    const table::ListEnd end = table::readlist(source, listoptions(), said);
     if (source.failed()) return postend("", "", unreadable(name) + "\n", 0);
     const int status = said.finish(end);
     const auto made = end.kind == table::ListEnd::Kind::read
                           ? image.build(*options, into ? &*dump : nullptr, status == 0, messages, pagevoice)
                           : std::nullopt;
     if (made) {
-        const auto format = request["format"].as<std::string>() == "bin" ? image::Format::bin : image::Format::ihex;
+        const auto format = requesttext("", "format") == "bin" ? image::Format::bin : image::Format::ihex;
         postfile(basename(name) + (format == image::Format::bin ? ".bin" : ".hex"),
-                 format == image::Format::bin ? "application/octet-stream" : "text/plain", bytesarray(image::write(*made, format)));
+                 format == image::Format::bin ? "application/octet-stream" : "text/plain", image::write(*made, format));
     }
     postend("", "", messages.text(), 0);
 }
 
 }  // namespace
 
-// One request from the page; its answers are posted back as they come.
-void work(val request) {
-    const std::string op = request["op"].as<std::string>();
-    if (op == "list") readthelist(request);
-    else if (op == "codes") writethecodes(request);
-    else if (op == "dump") readthedump(request, "");
-    else if (op == "find") findthelayout(request);
-    else if (op == "image") maketheimage(request);
-}
-
 }  // namespace web
 
-EMSCRIPTEN_BINDINGS(freqcode_listwork) { emscripten::function("work", &web::work); }
+// The request under way, which the worker's script holds, from the page;
+// its answers are posted back as they come.
+extern "C" EMSCRIPTEN_KEEPALIVE void freqcode_work() {
+    const std::string op = web::requesttext("", "op");
+    if (op == "list") web::readthelist();
+    else if (op == "codes") web::writethecodes();
+    else if (op == "dump") web::readthedump("");
+    else if (op == "find") web::findthelayout();
+    else if (op == "image") web::maketheimage();
+}
