@@ -4,17 +4,15 @@
 // so that no list, however long, holds up the page.
 (function () {
   var script = document.currentScript;  // the page's program
-  // Where the worker's files are: beside the page's program, which the
-  // hosted page holds in itself.
-  var programurl = script.src || document.baseURI;
   var $ = function (id) { return document.getElementById(id); };
   // Made from its code, since an escape in a string would come out of the
   // build as the character itself, and the page stays all ASCII.
   var ellipsis = String.fromCharCode(0x2026);
 
-  // The one-file page carries its program's WebAssembly in this script's
-  // data-wasm attribute, and the worker's program in an element of its own.
-  if (script.dataset.wasm) Module.instantiateWasm = function (imports, receive) {
+  // Both pages carry their program's WebAssembly in this script's data-wasm
+  // attribute; freqcode.html also the worker's program, in an element of its
+  // own.
+  Module.instantiateWasm = function (imports, receive) {
     // A browser too old to unpack it says so in the window's place.
     if (typeof DecompressionStream === 'undefined') {
       $('Form1-frame').textContent = 'This browser is too old for this page: open it in a browser of 2023 or later.';
@@ -31,14 +29,14 @@
   var handle = null;  // what the answers to the request under way are for
   var filling = false;  // whether that request's rows fill the table
   function startworker() {
-    // The hosted page's worker loads its program's files; the one-file
-    // page's runs the program's text, with its WebAssembly as the first
-    // message, to unpack.
+    // The hosted page's worker loads its program's files from beside the
+    // page; the one-file page's runs the program's text, with its
+    // WebAssembly as the first message, to unpack.
     var program = $('freqcode-worker');
     var source = program
       ? 'self.onmessage=function(e){self.onmessage=null;self.freqcodewasm=e.data;\n' + program.textContent + '\n};'
-      : 'var Module={locateFile:function(p){return ' + JSON.stringify(new URL('.', programurl).href) + '+p}};importScripts(' +
-        JSON.stringify(new URL('worker.js', programurl).href) + ');';
+      : 'var Module={locateFile:function(p){return ' + JSON.stringify(new URL('.', document.baseURI).href) + '+p}};importScripts(' +
+        JSON.stringify(new URL('worker.js', document.baseURI).href) + ');';
     var url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
     var made = worker = new Worker(url);
     URL.revokeObjectURL(url);
