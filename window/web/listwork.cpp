@@ -11,10 +11,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -56,7 +58,8 @@ EM_JS(double, work_readpart, (const char* name, std::size_t namen, double at, do
     return bytes.length;
 });
 // The answers. Arrays go as copies of their own, whose buffers are handed
-// over to the page.
+// over to the page. Rows read from a file come with how much of it is
+// read (a total of -1 for rows that do not).
 EM_JS(void, work_progress, (double done, double total), { postMessage({type: "progress", done: done, total: total}); });
 EM_JS(void, work_rows, (const char* cells, std::size_t cellsn, const std::uint32_t* ends, const char* kinds, std::size_t count,
                         double done, double total), {
