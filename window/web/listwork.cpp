@@ -90,10 +90,8 @@ EM_JS(void, work_blobfile, (const char* name, std::size_t namen, const char* mim
     var type = utf8text(mime, mimen);
     postMessage({type: "file", name: utf8text(name, namen), mime: type, bytes: new Blob(blobparts.splice(0), {type: type})});
 });
-EM_JS(void, work_fields, (), {
-    var fields = workrequest.fields;
-    postMessage({type: "fields", rxat: fields.rxat, txat: fields.txat, stride: fields.stride, first: fields.first});
-});
+// The request's fields, as they now stand, for the page's.
+EM_JS(void, work_fields, (), { postMessage(Object.assign({type: "fields"}, workrequest.fields)); });
 // NOLINTEND
 
 std::string requesttext(std::string_view group, std::string_view name) {
@@ -102,7 +100,7 @@ std::string requesttext(std::string_view group, std::string_view name) {
     return text;
 }
 std::string field(const char* name) { return requesttext("fields", name); }
-bool hasfile(const char* name) { return work_hasfile(name, std::strlen(name)); }
+bool hasfile(std::string_view name) { return work_hasfile(name.data(), name.size()); }
 
 // The page speaks of its own fields, and names no program: the messages
 // are the page's own.
@@ -179,7 +177,7 @@ std::optional<table::ImageOptions> chipoptions(std::string& problems) {
 // tells the page now and then how much of it has been read.
 class Handed : public table::Source {
 public:
-    Handed(const char* name, bool tell) : name_(name), total_(work_filesize(name_, std::strlen(name_))), tell_(tell) {}
+    Handed(std::string_view name, bool tell) : name_(name), total_(work_filesize(name_.data(), name_.size())), tell_(tell) {}
     std::size_t read(char* data, std::size_t size) override {
         if (pos_ == part_.size() && !ended_) fetch();
         const std::size_t n = std::min(size, part_.size() - pos_);
@@ -198,7 +196,7 @@ public:
     double total() const { return total_; }
     void told() { told_ = emscripten_get_now(); }
     // The whole file, or nothing when it cannot be read.
-    static std::optional<std::string> whole(const char* name) {
+    static std::optional<std::string> whole(std::string_view name) {
         Handed source(name, false);
         table::StringSink bytes;
         std::vector<char> block(1 << 16);
@@ -211,7 +209,7 @@ private:
     void fetch() {
         constexpr std::size_t partsize = 1 << 20;
         part_.resize(partsize);
-        const double n = work_readpart(name_, std::strlen(name_), static_cast<double>(at_), partsize, part_.data());
+        const double n = work_readpart(name_.data(), name_.size(), static_cast<double>(at_), partsize, part_.data());
         pos_ = 0;
         if (n < 0) {
             part_.clear();
@@ -222,7 +220,7 @@ private:
         at_ += part_.size();
         ended_ = part_.empty();
     }
-    const char* name_;
+    std::string_view name_;  // "file" or "dump"
     double total_;
     bool tell_;
     std::string part_;
